@@ -1,0 +1,84 @@
+// The product's fixed layout. Letter cases differ between lists on purpose:
+// each form is the one used in that place, and the file system and registry
+// ignore case.
+#include "layout.h"
+
+const char g_szMainWindowClass[] = "TokaviWClass";
+const char g_szUninstallSwitch[] = "/d";
+const char g_szShellExtName[] = "ShTokavi";
+const char g_szLinkFile[] = "\\Tokavi.lnk";
+const char g_szLinkDescription[] = "TokAvi";
+const char g_szDefaultFolderTail[] = ":\\Program Files\\Tokavi";
+const char g_szDisplayName[] = "ﾄｶｳﾞｨ";
+const char g_szUninstallProgram[] = "install.exe";
+
+// The file whose presence marks the product folder, the shortcut and
+// association target, and the INF handed to the platform's setup.
+const char g_szMarkerFile[] = "tokavi.exe";
+const char g_szMainExe[] = "Tokavi.exe";
+const char g_szInfFile[] = "tokavi.inf";
+const char g_szShellExtFile[] = "ShTokavi.dll";
+const char g_szSystemShellExt[] = "\\ShTokavi.dll";
+
+// Copied from the source folder into the install folder, in this order; the
+// first must exist and must be copied.
+const LPCSTR g_aszCopiedFiles[] = {
+    "Tokavi.exe",  "Tokavi.txt",  "Tokavi.hlp", "Tokavi.cnt",
+    "Install.exe", "history.txt", "Tokavi.inf",
+};
+const int g_cCopiedFiles = sizeof g_aszCopiedFiles / sizeof g_aszCopiedFiles[0];
+
+// Deleted from the install folder by the uninstall run, in this order.
+// Install.exe and the folder itself stay.
+const REMOVEDFILE g_aRemovedFiles[] = {
+    {"\\tokavi.exe", FALSE},  {"\\tokavi.txt", FALSE},   {"\\tokavi.hlp", FALSE},
+    {"\\tokavi.cnt", FALSE},  {"\\tokavi.gid", TRUE},    {"\\Tokavi.inf", FALSE},
+    {"\\History.txt", FALSE}, {"\\Shtokavi.dll", FALSE},
+};
+const int g_cRemovedFiles = sizeof g_aRemovedFiles / sizeof g_aRemovedFiles[0];
+
+// Archive extensions in registration order, with the check box that selects
+// them and the file type they open as.
+const ARCHIVETYPE g_aArchiveTypes[] = {
+    {IDC_ASSOC_LZH, ".lzh", "LzhFile"},     {IDC_ASSOC_ZIP, ".zip", "ZipFile"},
+    {IDC_ASSOC_ARJ, ".arj", "ArjFile"},     {IDC_ASSOC_TAR, ".tar", "TarFile"},
+    {IDC_ASSOC_TAR, ".taz", "TazFile"},     {IDC_ASSOC_TAR, ".tgz", "TgzFile"},
+    {IDC_ASSOC_CAB, ".cab", "ｷｬﾋﾞﾈｯﾄﾌｧｲﾙ"},
+};
+const int g_cArchiveTypes = sizeof g_aArchiveTypes / sizeof g_aArchiveTypes[0];
+
+// The main application's settings, under HKEY_CURRENT_USER; it records its
+// install folder there.
+const char g_szSettingsKey[] = "Software\\Kel\\TokAvi";
+const char g_szFoldersSubkey[] = "\\Folders";
+const char g_szInstallDirValue[] = "TokAviDir";
+const char g_szMakerKey[] = "Software\\Kel";
+
+const char g_szShellFoldersKey[] =
+    "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char g_szDesktopValue[] = "Desktop";
+const char g_szSendToValue[] = "SendTo";
+
+// The entry in the list of installed programs, under HKEY_LOCAL_MACHINE.
+const char g_szWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char g_szUninstallSubkey[] = "Uninstall\\Tokavi";
+const char g_szUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tokavi";
+const char g_szDisplayNameValue[] = "DisplayName";
+const char g_szUninstallStringValue[] = "UninstallString";
+
+// The shell extension registration under HKEY_CLASSES_ROOT, in writing order.
+// The uninstall run deletes the marked keys in this order; the drop handler
+// and new-file entry of ZIP archives stay.
+const SHELLEXTVALUE g_aShellExtValues[] = {
+    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", NULL, NULL, TRUE},
+    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", "ThreadingModel", "Apartment", FALSE},
+    {"CLSID\\" TOKAVI_CLSID, NULL, "ShTokavi", TRUE},
+    {"*\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, TRUE},
+    {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, TRUE},
+    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, TOKAVI_CLSID, TRUE},
+    {"LzhFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, TRUE},
+    {".lzh\\ShellNew", "NullFile", "", TRUE},
+    {"ZipFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, FALSE},
+    {".zip\\ShellNew", "NullFile", "", FALSE},
+};
+const int g_cShellExtValues = sizeof g_aShellExtValues / sizeof g_aShellExtValues[0];

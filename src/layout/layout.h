@@ -1,0 +1,66 @@
+// The product's fixed layout: every file, folder, registry key, value and text
+// that the installer writes or removes, held once as data.
+#pragma once
+#include <windows.h>
+
+#include "../../res/resource.h"
+
+#define TOKAVI_CLSID "{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}"
+
+// One archive extension: the check box that selects it and its file type.
+struct ARCHIVETYPE {
+  int idCheckBox;
+  LPCSTR pszExtension;
+  LPCSTR pszFileType;
+};
+
+// One file the uninstall run deletes from the install folder.
+struct REMOVEDFILE {
+  LPCSTR pszName;     // with its leading backslash
+  BOOL bMakeArchive;  // attributes reset first, so a hidden or read-only file goes too
+};
+
+// One value of the shell extension registration.
+struct SHELLEXTVALUE {
+  LPCSTR pszKey;    // under HKEY_CLASSES_ROOT
+  LPCSTR pszValue;  // NULL for the key's default value
+  LPCSTR pszData;   // NULL for the library's path in the system folder
+  BOOL bRemoveKey;  // the uninstall run deletes this key
+};
+
+extern const char g_szMainWindowClass[];
+extern const char g_szUninstallSwitch[];
+extern const char g_szShellExtName[];
+extern const char g_szLinkFile[];
+extern const char g_szLinkDescription[];
+extern const char g_szDefaultFolderTail[];
+extern const char g_szDisplayName[];
+extern const char g_szUninstallProgram[];
+
+extern const char g_szMarkerFile[];
+extern const char g_szMainExe[];
+extern const char g_szInfFile[];
+extern const char g_szShellExtFile[];
+extern const char g_szSystemShellExt[];
+extern const LPCSTR g_aszCopiedFiles[];
+extern const int g_cCopiedFiles;
+extern const REMOVEDFILE g_aRemovedFiles[];
+extern const int g_cRemovedFiles;
+
+extern const ARCHIVETYPE g_aArchiveTypes[];
+extern const int g_cArchiveTypes;
+
+extern const char g_szSettingsKey[];
+extern const char g_szFoldersSubkey[];
+extern const char g_szInstallDirValue[];
+extern const char g_szMakerKey[];
+extern const char g_szShellFoldersKey[];
+extern const char g_szDesktopValue[];
+extern const char g_szSendToValue[];
+extern const char g_szWindowsKey[];
+extern const char g_szUninstallSubkey[];
+extern const char g_szUninstallKey[];
+extern const char g_szDisplayNameValue[];
+extern const char g_szUninstallStringValue[];
+extern const SHELLEXTVALUE g_aShellExtValues[];
+extern const int g_cShellExtValues;

@@ -1,0 +1,10 @@
+// Path composition in fixed buffers. A path that does not fit its buffer is
+// refused, never cut short: a shortened path names another file.
+#pragma once
+#include <windows.h>
+
+BOOL EndsWithBackslash(LPCSTR pszPath);
+BOOL AppendText(LPSTR pszBuffer, int cbBuffer, LPCSTR pszText);
+BOOL AppendBackslash(LPSTR pszBuffer, int cbBuffer);
+void RemoveTrailingBackslash(LPSTR pszPath);
+BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName);

@@ -1,0 +1,70 @@
+#include "startup.h"
+
+#include "../dialog/dialog.h"
+#include "../layout/layout.h"
+#include "../layout/lookups.h"
+#include "../layout/paths.h"
+#include "../layout/texts.h"
+#include "../uninstall/uninstall.h"
+
+char g_szSourceDir[MAX_PATH];
+int g_bExtensionCopied;
+
+// The command-line tail: the program name is skipped (a quoted name ends at
+// its closing quote, an unquoted one at the first blank or control
+// character), then every blank or control character after it.
+LPSTR SkipProgramName(LPSTR pszCommandLine) {
+  LPSTR p = pszCommandLine;
+  if (*p == '"') {
+    for (++p; *p && *p != '"'; ++p) {
+    }
+    if (*p == '"') ++p;
+  } else {
+    while ((unsigned char)*p > ' ') ++p;
+  }
+  while (*p && (unsigned char)*p <= ' ') ++p;
+  return p;
+}
+
+// The source folder is the current directory, not the program's folder.
+// Refused when the folder and the main executable's name do not fit.
+static BOOL ReadSourceFolder(void) {
+  char szProbe[MAX_PATH];
+  DWORD cch = GetCurrentDirectoryA(MAX_PATH, g_szSourceDir);
+  if (cch == 0 || cch >= MAX_PATH || !AppendBackslash(g_szSourceDir, MAX_PATH)) return FALSE;
+  return ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile) && ProbeFile(szProbe) != 0;
+}
+
+static int RunMessageLoop(HWND hDlg) {
+  MSG msg;
+  BOOL bResult;
+  // GetMessageA yields -1 on an error, which ends the loop as well.
+  while ((bResult = GetMessageA(&msg, NULL, 0, 0)) != 0 && bResult != -1) {
+    if (!IsDialogMessageA(hDlg, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return bResult == 0 ? (int)msg.wParam : 0;
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
+  g_bExtensionCopied = 1;
+  if (*lpCmdLine) {
+    if (lstrcmpiA(lpCmdLine, g_szUninstallSwitch) == 0) RunUninstall();
+    return 0;
+  }
+  if (FindWindowA(g_szMainWindowClass, NULL)) {
+    MessageBoxA(NULL, g_szMsgAppRunning, g_szCaptionINSTALL, MB_ICONERROR);
+    return 0;
+  }
+  if (!ReadSourceFolder()) {
+    MessageBoxA(NULL, g_szMsgWrongFolder, g_szCaptionInstall, MB_ICONERROR);
+    return 0;
+  }
+  HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc, 0);
+  if (!hDlg) return 0;
+  ShowWindow(hDlg, nShowCmd);
+  UpdateWindow(hDlg);
+  return RunMessageLoop(hDlg);
+}
