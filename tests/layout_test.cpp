@@ -1,0 +1,111 @@
+// The file probe, the folder lookups and path composition.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "layout/lookups.h"
+#include "layout/paths.h"
+
+namespace {
+
+const char kFolders[] = "Software\\Kel\\TokAvi\\Folders";
+const char kShellFolders[] =
+    "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+TEST(ProbeFile, TellsFoldersFilesAndNothingApart) {
+  TempFolder temp;
+  WriteFile(temp / "a.txt", "x");
+  ASSERT_TRUE(SetFileTime(temp / "a.txt", 0x12345678));
+  EXPECT_EQ(1u, ProbeFile(temp.path().c_str()));
+  EXPECT_EQ(0x12345678u, ProbeFile((temp / "a.txt").c_str()));
+  EXPECT_EQ(0u, ProbeFile((temp / "missing.txt").c_str()));
+  EXPECT_EQ(0u, ProbeFile("C:\\"));
+}
+
+// Folders whose last character is a Shift-JIS one with 0x5C as its second
+// byte still get their separator, and a trailing one is not doubled.
+TEST(ComposePath, SeparatesByCharactersNotBytes) {
+  const struct {
+    const char *folder;
+    const char *path;
+  } cases[] = {
+      {"C:\\表", "C:\\表\\Tokavi.exe"},   {"C:\\ソ", "C:\\ソ\\Tokavi.exe"},
+      {"C:\\表\\", "C:\\表\\Tokavi.exe"}, {"C:\\Tokavi", "C:\\Tokavi\\Tokavi.exe"},
+      {"C:\\", "C:\\Tokavi.exe"},         {"", "\\Tokavi.exe"},
+  };
+  for (const auto &c : cases) {
+    char sz[MAX_PATH];
+    ASSERT_TRUE(ComposePath(sz, MAX_PATH, c.folder, "Tokavi.exe")) << c.folder;
+    EXPECT_STREQ(c.path, sz);
+  }
+  char sz[MAX_PATH] = "C:\\能\\";
+  RemoveTrailingBackslash(sz);
+  EXPECT_STREQ("C:\\能", sz);
+  RemoveTrailingBackslash(sz);
+  EXPECT_STREQ("C:\\能", sz);
+}
+
+TEST(ComposePath, RefusesWhatDoesNotFit) {
+  std::string folder = "C:\\" + std::string(245, 'a');  // 248 bytes
+  char sz[MAX_PATH];
+  EXPECT_TRUE(ComposePath(sz, MAX_PATH, folder.c_str(), "Tokavi.exe"));  // 259 bytes
+  EXPECT_FALSE(ComposePath(sz, MAX_PATH, folder.c_str(), "Tokavi.exe1"));
+  EXPECT_FALSE(ComposePath(sz, MAX_PATH, std::string(300, 'a').c_str(), "x"));
+  char small[8] = "abcdefg";
+  EXPECT_FALSE(AppendBackslash(small, sizeof small));
+  EXPECT_STREQ("abcdefg", small);
+}
+
+TEST(ReadInstallFolder, YieldsOnlyATerminatedNonEmptyFolder) {
+  const struct {
+    const char *name;
+    std::string data;  // as stored, terminator included or not
+    DWORD type;
+    int result;
+    std::string folder;
+  } cases[] = {
+      {"plain", std::string("C:\\Tokavi\0", 10), REG_SZ, 1, "C:\\Tokavi"},
+      {"unterminated", "D:\\表", REG_SZ, 1, "D:\\表"},
+      {"other type", "E:\\x", REG_BINARY, 1, "E:\\x"},
+      {"empty", std::string("\0", 1), REG_SZ, 0, "untouched"},
+      {"no data", "", REG_SZ, 0, "untouched"},
+      {"fills the buffer", std::string(259, 'a') + '\0', REG_SZ, 1, std::string(259, 'a')},
+      {"too long unterminated", std::string(260, 'a'), REG_SZ, 0, "untouched"},
+      {"too long", std::string(300, 'a') + '\0', REG_SZ, 0, "untouched"},
+  };
+  for (const auto &c : cases) {
+    RegistrySandbox sandbox;
+    WriteValue(HKEY_CURRENT_USER, kFolders, "TokAviDir", c.data, c.type);
+    char sz[MAX_PATH] = "untouched";
+    EXPECT_EQ(c.result, ReadInstallFolder(sz)) << c.name;
+    EXPECT_EQ(c.folder, sz) << c.name;
+  }
+}
+
+TEST(ReadInstallFolder, NeedsTheKeyAndTheValue) {
+  RegistrySandbox sandbox;
+  char sz[MAX_PATH] = "untouched";
+  EXPECT_EQ(0, ReadInstallFolder(sz));
+  WriteValue(HKEY_CURRENT_USER, kFolders, "Other", "C:\\x");
+  EXPECT_EQ(0, ReadInstallFolder(sz));
+  EXPECT_STREQ("untouched", sz);
+}
+
+TEST(ReadShellFolder, SucceedsWithTheKeyEvenWithoutTheValue) {
+  RegistrySandbox sandbox;
+  char sz[MAX_PATH] = "old";
+  EXPECT_EQ(1, ReadShellFolder("SendTo", sz));
+  EXPECT_STREQ("", sz);
+  WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\デスクトップ");
+  EXPECT_EQ(1, ReadShellFolder("Desktop", sz));
+  EXPECT_STREQ("C:\\デスクトップ", sz);
+  WriteValue(HKEY_CURRENT_USER, kShellFolders, "SendTo", std::string(260, 's'), REG_BINARY);
+  lstrcpyA(sz, "old");
+  EXPECT_EQ(1, ReadShellFolder("SendTo", sz));
+  EXPECT_STREQ("", sz);
+  ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, kShellFolders));
+  lstrcpyA(sz, "old");
+  EXPECT_EQ(0, ReadShellFolder("Desktop", sz));
+  EXPECT_STREQ("", sz);
+}
+
+}  // namespace
