@@ -23,14 +23,20 @@ std::string ReadTemplateText(const WORD *&p) {
   return sz;
 }
 
-TEST(DialogTemplate, IsBuiltIntoInstallExeExactly) {
-  HMODULE hExe =
+// A resource of the built Install.exe in Japanese; the module stays loaded
+// as data for the rest of the test program.
+const void *LoadInstallResource(LPCSTR type, int id) {
+  static HMODULE hExe =
       LoadLibraryExA((DistFolder() + "\\Install.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_TRUE(hExe);
-  HRSRC hRes = FindResourceExA(hExe, (LPCSTR)RT_DIALOG, MAKEINTRESOURCEA(104),
-                               MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-  ASSERT_TRUE(hRes);
-  const DLGTEMPLATE *dlg = (const DLGTEMPLATE *)LockResource(LoadResource(hExe, hRes));
+  HRSRC hRes = hExe ? FindResourceExA(hExe, type, MAKEINTRESOURCEA(id),
+                                      MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT))
+                    : NULL;
+  return hRes ? LockResource(LoadResource(hExe, hRes)) : NULL;
+}
+
+TEST(DialogTemplate, IsBuiltIntoInstallExeExactly) {
+  const DLGTEMPLATE *dlg = (const DLGTEMPLATE *)LoadInstallResource(RT_DIALOG, 104);
+  ASSERT_TRUE(dlg);
   EXPECT_EQ((DWORD)(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), dlg->style);
   EXPECT_EQ(0, dlg->x);
   EXPECT_EQ(0, dlg->y);
@@ -88,18 +94,12 @@ TEST(DialogTemplate, IsBuiltIntoInstallExeExactly) {
     EXPECT_EQ(c.text, ReadTemplateText(p)) << c.id;
     p += 1 + *p / sizeof(WORD);  // creation data
   }
-  FreeLibrary(hExe);
 }
 
 // The icon group holds a 32x32 and a 16x16 image of 16 colours.
 TEST(DialogTemplate, CarriesTheProgramIcon) {
-  HMODULE hExe =
-      LoadLibraryExA((DistFolder() + "\\Install.exe").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_TRUE(hExe);
-  HRSRC hRes = FindResourceExA(hExe, (LPCSTR)RT_GROUP_ICON, MAKEINTRESOURCEA(128),
-                               MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-  ASSERT_TRUE(hRes);
-  const BYTE *group = (const BYTE *)LockResource(LoadResource(hExe, hRes));
+  const BYTE *group = (const BYTE *)LoadInstallResource(RT_GROUP_ICON, 128);
+  ASSERT_TRUE(group);
   const WORD count = *(const WORD *)(group + 4);
   ASSERT_EQ(2, count);
   std::vector<int> sizes;
@@ -109,7 +109,6 @@ TEST(DialogTemplate, CarriesTheProgramIcon) {
     EXPECT_EQ(16, entry[2]);
   }
   EXPECT_EQ((std::vector<int>{32, 16}), sizes);
-  FreeLibrary(hExe);
 }
 
 struct StartState {

@@ -3,6 +3,8 @@
 // title, so that an association can be seen to work.
 #include <windows.h>
 
+#include "startup/cmdline.h"
+
 static const char g_szClassName[] = "TokaviWClass";
 static const char g_szTitle[] = "Tokavi";
 static const char g_szTitleSeparator[] = " - ";
@@ -37,21 +39,6 @@ static void RecordProgramFolder(void) {
     return;
   RegSetValueExA(hKey, g_szFolderValue, 0, REG_SZ, (const BYTE *)szFolder, lstrlenA(szFolder) + 1);
   RegCloseKey(hKey);
-}
-
-// The command-line tail: the program name is skipped (a quoted name ends at
-// its closing quote, an unquoted one at the first blank), then the blanks.
-static LPSTR SkipProgramName(LPSTR pszCommandLine) {
-  LPSTR p = pszCommandLine;
-  if (*p == '"') {
-    for (++p; *p && *p != '"'; ++p) {
-    }
-    if (*p == '"') ++p;
-  } else {
-    while ((unsigned char)*p > ' ') ++p;
-  }
-  while (*p && (unsigned char)*p <= ' ') ++p;
-  return p;
 }
 
 // The file named by the tail, its surrounding quotes removed; a quoted name

@@ -10,22 +10,6 @@
 char g_szSourceDir[MAX_PATH];
 int g_bExtensionCopied;
 
-// The command-line tail: the program name is skipped (a quoted name ends at
-// its closing quote, an unquoted one at the first blank or control
-// character), then every blank or control character after it.
-LPSTR SkipProgramName(LPSTR pszCommandLine) {
-  LPSTR p = pszCommandLine;
-  if (*p == '"') {
-    for (++p; *p && *p != '"'; ++p) {
-    }
-    if (*p == '"') ++p;
-  } else {
-    while ((unsigned char)*p > ' ') ++p;
-  }
-  while (*p && (unsigned char)*p <= ' ') ++p;
-  return p;
-}
-
 // The source folder is the current directory, not the program's folder.
 // Refused when the folder and the main executable's name do not fit.
 static BOOL ReadSourceFolder(void) {

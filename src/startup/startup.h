@@ -2,8 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include "cmdline.h"
+
 extern char g_szSourceDir[MAX_PATH];
 extern int g_bExtensionCopied;
 
-LPSTR SkipProgramName(LPSTR pszCommandLine);
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
