@@ -10,6 +10,10 @@
 #define INF_PARAMETERS_SIZE (MAX_PATH + 64)
 
 INT_PTR RunInstallation(HWND hDlg);
+int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LPCSTR pszCaption,
+                UINT uType);
+
+int PrepareAndCopyFiles(HWND hDlg);
 HRESULT CreateShortcut(LPCSTR pszTarget, LPCSTR pszLink, LPCSTR pszDescription);
 int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable);
 void RegisterShellExtension(void);
