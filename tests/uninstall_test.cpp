@@ -16,12 +16,6 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kAsk[] = "TOKAVIをアンインストールします。";
 const char kDone[] = "Tokaviのアンインストール終了。";
 
-std::string SystemLibrary() {
-  char sz[MAX_PATH];
-  GetSystemDirectoryA(sz, MAX_PATH);
-  return std::string(sz) + "\\ShTokavi.dll";
-}
-
 // HKEY_CLASSES_ROOT keys an installation with every option writes, and
 // whether the uninstall run removes them.
 const struct {

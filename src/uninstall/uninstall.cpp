@@ -34,10 +34,8 @@ static void DeleteShortcuts(void) {
 }
 
 static void DeleteSystemLibrary(void) {
-  char szSystem[MAX_PATH];
-  UINT cch = GetSystemDirectoryA(szSystem, MAX_PATH);
-  if (cch == 0 || cch >= MAX_PATH) return;
-  DeleteFileIn(szSystem, g_szSystemShellExt, FALSE);
+  char szPath[MAX_PATH];
+  if (ComposeSystemLibraryPath(szPath)) DeleteFileA(szPath);
 }
 
 int DeleteKeyUnder(HKEY hRoot, LPCSTR pszPath) {
