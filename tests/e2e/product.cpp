@@ -53,6 +53,13 @@ std::string ShortPath(const std::string &path) {
 
 }  // namespace
 
+std::vector<std::string> AssociatedExtensions(const Options &options) {
+  std::vector<std::string> extensions;
+  for (const auto &a : kAssociations)
+    if (options.*a.option) extensions.push_back(a.extension);
+  return extensions;
+}
+
 void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) {
   fp.AddFolder(in.folder);
   for (const char *name : kCopiedFiles)

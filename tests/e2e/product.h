@@ -4,6 +4,7 @@
 // being checked.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "footprint.h"
 #include "session.h"
@@ -12,6 +13,9 @@ extern const char kClsid[];
 extern const char kUninstallKey[];
 extern const char kSettingsKey[];
 extern const char kMakerKey[];
+
+// The archive extensions the options associate, in registration order.
+std::vector<std::string> AssociatedExtensions(const Options &options);
 
 // The folders of one installation, without trailing backslashes.
 struct Installation {

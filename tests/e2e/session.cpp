@@ -173,6 +173,14 @@ UINT ButtonsShown(HWND hBox) {
 }  // namespace
 
 const Options kEveryOption = {true, true, true, true, true, true, true, true};
+const Options kNoOption = {};
+const Options kStartOptions = {true, false, false, false, false, false, false, false};
+
+bool operator==(const Options &a, const Options &b) {
+  for (const auto &box : kCheckBoxes)
+    if (a.*box.option != b.*box.option) return false;
+  return true;
+}
 
 Session::Session(const std::string &commandLine, const std::string &folder) {
   job_ = CreateJobObjectA(NULL, NULL);
@@ -238,7 +246,7 @@ const std::vector<Process> &Session::processes() {
 
 HWND Session::WaitForDialogWith(int id, DWORD ms) {
   if (!started()) return NULL;
-  for (DWORD waited = 0; waited <= ms; waited += 20) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms;) {
     Poll();
     for (HWND hwnd : TopLevelWindows()) {
       DWORD pid = 0;
@@ -248,33 +256,36 @@ HWND Session::WaitForDialogWith(int id, DWORD ms) {
       if (ours && IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770" && GetDlgItem(hwnd, id))
         return hwnd;
     }
-    if (WaitForSingleObject(first().handle, 20) == WAIT_OBJECT_0) return NULL;
+    if (WaitForSingleObject(first().handle, 10) == WAIT_OBJECT_0) return NULL;
   }
   return NULL;
 }
 
-MessageBoxSeen Session::WaitForBox(DWORD ms) {
-  for (DWORD waited = 0; started() && waited <= ms; waited += 20) {
+HWND Session::WaitForBoxWindow(DWORD ms) {
+  for (DWORD start = GetTickCount(); started() && GetTickCount() - start <= ms; Sleep(10)) {
     Poll();
     for (HWND hwnd : TopLevelWindows()) {
       DWORD pid = 0;
       GetWindowThreadProcessId(hwnd, &pid);
       bool ours = false;
       for (const auto &p : processes_) ours |= p.pid == pid;
-      if (!ours || !IsWindowVisible(hwnd) || !IsMessageBox(hwnd) ||
-          std::find(answered_.begin(), answered_.end(), hwnd) != answered_.end())
-        continue;
-      return ReadMessageBox(hwnd);
+      if (ours && IsWindowVisible(hwnd) && IsMessageBox(hwnd) &&
+          std::find(answered_.begin(), answered_.end(), hwnd) == answered_.end())
+        return hwnd;
     }
-    Sleep(20);
   }
-  return MessageBoxSeen();
+  return NULL;
 }
 
-void Session::Answer(const MessageBoxSeen &box, int id) {
-  answered_.push_back(box.hwnd);
-  PostMessageA(box.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box.hwnd, id));
-  for (int i = 0; i < 500 && IsWindow(box.hwnd); ++i) Sleep(20);
+MessageBoxSeen Session::WaitForBox(DWORD ms) {
+  HWND hwnd = WaitForBoxWindow(ms);
+  return hwnd ? ReadMessageBox(hwnd) : MessageBoxSeen();
+}
+
+void Session::Answer(HWND box, int id) {
+  answered_.push_back(box);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box, id));
+  for (int i = 0; i < 1000 && IsWindow(box); ++i) Sleep(10);
 }
 
 DWORD Session::WaitForExit(DWORD ms) {
@@ -330,6 +341,19 @@ std::string DialogFolder(HWND hDlg) {
   char sz[MAX_PATH] = "";
   GetDlgItemTextA(hDlg, kFolderEdit, sz, sizeof sz);
   return sz;
+}
+
+Options DialogOptions(HWND hDlg) {
+  Options options;
+  for (const auto &box : kCheckBoxes)
+    options.*box.option = IsDlgButtonChecked(hDlg, box.id) == BST_CHECKED;
+  return options;
+}
+
+HWND FocusOf(HWND hDlg) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, NULL), &info) ? info.hwndFocus : NULL;
 }
 
 // Posted, not sent: the button's command runs the dialog's modal message

@@ -41,11 +41,13 @@ class Session {
   // The first visible dialog of the session that has a control `id`; NULL
   // after `ms`, or as soon as the first process has ended.
   HWND WaitForDialogWith(int id, DWORD ms = 20000);
-  // The next message box a process of the session shows; an empty one
-  // (hwnd NULL) after `ms`.
+  // The next message box a process of the session shows, read; an empty
+  // one (hwnd NULL) after `ms`.
   MessageBoxSeen WaitForBox(DWORD ms = 20000);
+  // The same, unread.
+  HWND WaitForBoxWindow(DWORD ms = 20000);
   // Clicks a button of the box and waits for the box to go.
-  void Answer(const MessageBoxSeen &box, int id);
+  void Answer(HWND box, int id);
   // The first process's exit code, or STILL_ACTIVE after `ms`.
   DWORD WaitForExit(DWORD ms = 20000);
   // Whether every process of the session ended within `ms`.
@@ -74,12 +76,19 @@ struct Options {
   bool cab = false;
 };
 extern const Options kEveryOption;
+extern const Options kNoOption;
+// As the dialog starts: only the shell extension checked.
+extern const Options kStartOptions;
+bool operator==(const Options &a, const Options &b);
 
 // Types the folder (unless null) into the edit and sets each check box by
 // clicking it where it differs, as a user does. False when a control did
 // not take the change.
 bool FillInstallDialog(HWND hDlg, const std::string *folder, const Options &options);
 std::string DialogFolder(HWND hDlg);
+Options DialogOptions(HWND hDlg);
+// The control that has the keyboard focus in the dialog's thread.
+HWND FocusOf(HWND hDlg);
 // Presses a push button of the dialog (OK, Cancel), as a click does.
 void PressButton(HWND hDlg, int id);
 
