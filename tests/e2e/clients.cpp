@@ -151,13 +151,7 @@ std::string RunUnixProgram(const std::vector<std::string> &argv) {
   if (pi.hThread) CloseHandle(pi.hThread);
   if (pi.hProcess) CloseHandle(pi.hProcess);
   for (int i = 0; i < 400 && GetFileAttributesA(szFile) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
-  HANDLE h = CreateFileA(szFile, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  std::string output;
-  char buf[4096];
-  DWORD cb;
-  while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf, sizeof buf, &cb, NULL) && cb)
-    output.append(buf, cb);
-  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  std::string output = ReadWholeFile(Wide(szFile));
   DeleteFileA(szFile);
   return output;
 }

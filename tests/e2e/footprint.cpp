@@ -240,14 +240,7 @@ std::string SaveKey(HKEY root) {
   GetTempFileNameW(szTemp, L"reg", 0, szFile);
   DeleteFileW(szFile);
   std::string saved;
-  if (RegSaveKeyW(root, szFile, NULL) == ERROR_SUCCESS) {
-    HANDLE h = CreateFileW(szFile, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    char buf[65536];
-    DWORD cb;
-    while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf, sizeof buf, &cb, NULL) && cb)
-      saved.append(buf, cb);
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
+  if (RegSaveKeyW(root, szFile, NULL) == ERROR_SUCCESS) saved = ReadWholeFile(szFile);
   DeleteFileW(szFile);
   return saved;
 }
@@ -380,6 +373,18 @@ void RemoveTree(const std::wstring &path) {
     FindClose(h);
   }
   RemoveDirectoryW(path.c_str());
+}
+
+std::string ReadWholeFile(const std::wstring &path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                         OPEN_EXISTING, 0, NULL);
+  std::string contents;
+  if (h == INVALID_HANDLE_VALUE) return contents;
+  char buf[65536];
+  DWORD cb;
+  while (ReadFile(h, buf, sizeof buf, &cb, NULL) && cb) contents.append(buf, cb);
+  CloseHandle(h);
+  return contents;
 }
 
 std::wstring Wide(const std::string &ansi) {
@@ -538,13 +543,8 @@ bool Footprint::Save(const std::string &file) const {
 }
 
 bool Footprint::Load(const std::string &file) {
-  HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  std::string text;
-  char buf[65536];
-  DWORD cb;
-  while (ReadFile(h, buf, sizeof buf, &cb, NULL) && cb) text.append(buf, cb);
-  CloseHandle(h);
+  if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  std::string text = ReadWholeFile(Wide(file));
   facts.clear();
   auto wide = [](const std::string &bytes) {
     return std::wstring((const wchar_t *)bytes.data(), bytes.size() / sizeof(wchar_t));

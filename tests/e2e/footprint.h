@@ -67,6 +67,8 @@ std::string Differences(const Footprint &expected, const Footprint &actual);
 // listed in the result, which is "" when everything was restored.
 std::string Restore(const Footprint &before, const Footprint &now);
 
+// A file's whole contents ("" when it cannot be read).
+std::string ReadWholeFile(const std::wstring &path);
 // Removes a folder with everything in it.
 void RemoveTree(const std::wstring &path);
 

@@ -244,18 +244,23 @@ const std::vector<Process> &Session::processes() {
   return processes_;
 }
 
+std::vector<HWND> Session::VisibleWindows() {
+  Poll();
+  std::vector<HWND> ours;
+  for (HWND hwnd : TopLevelWindows()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    for (const auto &p : processes_)
+      if (p.pid == pid && IsWindowVisible(hwnd)) ours.push_back(hwnd);
+  }
+  return ours;
+}
+
 HWND Session::WaitForDialogWith(int id, DWORD ms) {
   if (!started()) return NULL;
   for (DWORD start = GetTickCount(); GetTickCount() - start <= ms;) {
-    Poll();
-    for (HWND hwnd : TopLevelWindows()) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(hwnd, &pid);
-      bool ours = false;
-      for (const auto &p : processes_) ours |= p.pid == pid;
-      if (ours && IsWindowVisible(hwnd) && WindowClass(hwnd) == "#32770" && GetDlgItem(hwnd, id))
-        return hwnd;
-    }
+    for (HWND hwnd : VisibleWindows())
+      if (WindowClass(hwnd) == "#32770" && GetDlgItem(hwnd, id)) return hwnd;
     if (WaitForSingleObject(first().handle, 10) == WAIT_OBJECT_0) return NULL;
   }
   return NULL;
@@ -263,16 +268,10 @@ HWND Session::WaitForDialogWith(int id, DWORD ms) {
 
 HWND Session::WaitForBoxWindow(DWORD ms) {
   for (DWORD start = GetTickCount(); started() && GetTickCount() - start <= ms; Sleep(10)) {
-    Poll();
-    for (HWND hwnd : TopLevelWindows()) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(hwnd, &pid);
-      bool ours = false;
-      for (const auto &p : processes_) ours |= p.pid == pid;
-      if (ours && IsWindowVisible(hwnd) && IsMessageBox(hwnd) &&
+    for (HWND hwnd : VisibleWindows())
+      if (IsMessageBox(hwnd) &&
           std::find(answered_.begin(), answered_.end(), hwnd) == answered_.end())
         return hwnd;
-    }
   }
   return NULL;
 }

@@ -55,6 +55,8 @@ class Session {
 
  private:
   void Poll();
+  // The visible top-level windows of the session's processes.
+  std::vector<HWND> VisibleWindows();
   HANDLE job_ = NULL;
   HANDLE port_ = NULL;
   std::vector<Process> processes_;
