@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include "startup/startup.h"
 
@@ -227,6 +228,27 @@ void WriteValue(HKEY root, const std::string &key, const char *value, const std:
   EXPECT_EQ(ERROR_SUCCESS,
             RegSetValueExA(h, value, 0, type, (const BYTE *)data.data(), (DWORD)data.size()));
   RegCloseKey(h);
+}
+
+std::string SystemLibrary() {
+  char sz[MAX_PATH];
+  GetSystemDirectoryA(sz, MAX_PATH);
+  return std::string(sz) + "\\ShTokavi.dll";
+}
+
+void WaitForRunners() {
+  for (int round = 0; round < 300; ++round) {
+    HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 pe = {};
+    pe.dwSize = sizeof pe;
+    bool running = false;
+    for (BOOL ok = Process32First(hSnap, &pe); ok; ok = Process32Next(hSnap, &pe))
+      if (lstrcmpiA(pe.szExeFile, "rundll32.exe") == 0) running = true;
+    CloseHandle(hSnap);
+    if (!running) return;
+    Sleep(100);
+  }
+  ADD_FAILURE() << "rundll32.exe is still running";
 }
 
 std::string DistFolder() {

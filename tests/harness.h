@@ -89,6 +89,14 @@ bool KeyExists(HKEY root, const std::string &key);
 void WriteValue(HKEY root, const std::string &key, const char *value, const std::string &data,
                 DWORD type = REG_SZ);
 
+// The shell extension library's place in the system folder, which is the
+// machine's own (the prefix's C:\windows\system32): tests remove what they
+// put there.
+std::string SystemLibrary();
+// Waits until no DLL runner (rundll32.exe), such as one launched by the INF
+// setup, is left running.
+void WaitForRunners();
+
 // The distribution folder built beside the tests, as a Windows path.
 std::string DistFolder();
 // The product folder of a test: a temporary folder holding the product files.

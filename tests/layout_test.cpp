@@ -55,6 +55,16 @@ TEST(ComposePath, RefusesWhatDoesNotFit) {
   EXPECT_STREQ("abcdefg", small);
 }
 
+// Only ASCII letters are taken as equal in either case, and never the second
+// byte of a Shift-JIS character: ア (0x83 0x41) is not ヂ (0x83 0x61).
+TEST(IsSamePathText, FoldsASCIILettersOnly) {
+  EXPECT_TRUE(IsSamePathText("C:\\Program Files\\表", "c:\\PROGRAM FILES\\表"));
+  EXPECT_FALSE(IsSamePathText("C:\\ア\\a", "C:\\ヂ\\A"));
+  EXPECT_FALSE(IsSamePathText("C:\\ヂ", "C:\\ア"));
+  EXPECT_FALSE(IsSamePathText("C:\\Ａ", "C:\\ａ"));
+  EXPECT_FALSE(IsSamePathText("C:\\Tokavi", "C:\\Tokavi\\"));
+}
+
 TEST(ReadInstallFolder, YieldsOnlyATerminatedNonEmptyFolder) {
   const struct {
     const char *name;

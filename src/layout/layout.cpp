@@ -82,3 +82,19 @@ const SHELLEXTVALUE g_aShellExtValues[] = {
     {".zip\\ShellNew", "NullFile", "", FALSE},
 };
 const int g_cShellExtValues = sizeof g_aShellExtValues / sizeof g_aShellExtValues[0];
+
+// What an associated file type opens with, under the file type's key: the
+// first icon of the main executable, and the executable with the file.
+const char g_szDefaultIconSubkey[] = "DefaultIcon";
+const char g_szOpenCommandSubkey[] = "shell\\open\\command";
+const char g_szIconIndex[] = ",0";
+const char g_szOpenArgument[] = " \"%1\"";
+
+// The platform's INF setup: the DLL runner and the Setup library of Windows
+// 95 and of Windows NT, then the entry, section and mode handed to it.
+const char g_szInfVerb[] = "open";
+const char g_szInfRunner95[] = "rundll.exe";
+const char g_szInfLibrary95[] = "setupx.dll";
+const char g_szInfRunnerNT[] = "rundll32.exe";
+const char g_szInfLibraryNT[] = "setupapi";
+const char g_szInfEntry[] = ",InstallHinfSection DefaultInstall 132 ";

@@ -64,3 +64,15 @@ extern const char g_szDisplayNameValue[];
 extern const char g_szUninstallStringValue[];
 extern const SHELLEXTVALUE g_aShellExtValues[];
 extern const int g_cShellExtValues;
+
+extern const char g_szDefaultIconSubkey[];
+extern const char g_szOpenCommandSubkey[];
+extern const char g_szIconIndex[];
+extern const char g_szOpenArgument[];
+
+extern const char g_szInfVerb[];
+extern const char g_szInfRunner95[];
+extern const char g_szInfLibrary95[];
+extern const char g_szInfRunnerNT[];
+extern const char g_szInfLibraryNT[];
+extern const char g_szInfEntry[];

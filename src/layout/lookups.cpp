@@ -1,6 +1,7 @@
 #include "lookups.h"
 
 #include "layout.h"
+#include "paths.h"
 
 // 0: nothing there; 1: a folder; otherwise the low 32 bits of the file's
 // last-write time, which the installer compares as a version stamp.
@@ -56,4 +57,10 @@ int ReadShellFolder(LPCSTR pszValue, LPSTR pszBuffer) {
   ReadRegistryText(hKey, pszValue, pszBuffer);
   RegCloseKey(hKey);
   return 1;
+}
+
+// The shell extension library's place in the system folder.
+BOOL ComposeSystemLibraryPath(LPSTR pszBuffer) {
+  UINT cch = GetSystemDirectoryA(pszBuffer, MAX_PATH);
+  return cch != 0 && cch < MAX_PATH && AppendText(pszBuffer, MAX_PATH, g_szSystemShellExt);
 }

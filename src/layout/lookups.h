@@ -6,4 +6,5 @@
 DWORD ProbeFile(LPCSTR pszPath);
 int ReadInstallFolder(LPSTR pszBuffer);
 int ReadShellFolder(LPCSTR pszValue, LPSTR pszBuffer);
+BOOL ComposeSystemLibraryPath(LPSTR pszBuffer);
 BOOL ReadRegistryText(HKEY hKey, LPCSTR pszValue, LPSTR pszBuffer);

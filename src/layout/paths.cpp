@@ -33,3 +33,28 @@ BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName
   lstrcpyA(pszBuffer, pszFolder);
   return AppendBackslash(pszBuffer, cbBuffer) && AppendText(pszBuffer, cbBuffer, pszName);
 }
+
+// Rewrites the path in its short form, in place; a path without a short form
+// that fits stays as it is.
+void ShortenPath(LPSTR pszPath) {
+  char szShort[MAX_PATH];
+  DWORD cch = GetShortPathNameA(pszPath, szShort, MAX_PATH);
+  if (cch != 0 && cch < MAX_PATH) lstrcpyA(pszPath, szShort);
+}
+
+// Whether two paths are the same text, ASCII letters in either case, with no
+// other normalisation. Decided by characters: the second byte of a Shift-JIS
+// character is never folded, or ア and ヂ (0x83 0x41, 0x83 0x61) would match.
+BOOL IsSamePathText(LPCSTR pszPath1, LPCSTR pszPath2) {
+  BOOL bTrailByte = FALSE;
+  for (;; ++pszPath1, ++pszPath2) {
+    char c1 = *pszPath1, c2 = *pszPath2;
+    if (!bTrailByte) {
+      if (c1 >= 'a' && c1 <= 'z') c1 -= 'a' - 'A';
+      if (c2 >= 'a' && c2 <= 'z') c2 -= 'a' - 'A';
+    }
+    if (c1 != c2) return FALSE;
+    if (c1 == '\0') return TRUE;
+    bTrailByte = !bTrailByte && IsDBCSLeadByte((BYTE)c1);
+  }
+}

@@ -8,3 +8,5 @@ BOOL AppendText(LPSTR pszBuffer, int cbBuffer, LPCSTR pszText);
 BOOL AppendBackslash(LPSTR pszBuffer, int cbBuffer);
 void RemoveTrailingBackslash(LPSTR pszPath);
 BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName);
+void ShortenPath(LPSTR pszPath);
+BOOL IsSamePathText(LPCSTR pszPath1, LPCSTR pszPath2);

@@ -1,0 +1,34 @@
+// File-type associations: an archive extension opens with the main
+// application. Written over whatever was there, never removed, and silent.
+#include "../layout/layout.h"
+#include "../layout/paths.h"
+#include "install.h"
+
+static LPCSTR FindFileType(LPCSTR pszExtension) {
+  for (int i = 0; i < g_cArchiveTypes; ++i)
+    if (lstrcmpiA(pszExtension, g_aArchiveTypes[i].pszExtension) == 0)
+      return g_aArchiveTypes[i].pszFileType;
+  return NULL;
+}
+
+// A subkey of the file type whose default value is the executable's path
+// with a tail. A path too long for the tail is not written.
+static void WriteExecutableKey(HKEY hType, LPCSTR pszSubkey, LPCSTR pszExecutable, LPCSTR pszTail) {
+  char szText[MAX_PATH + 16];
+  lstrcpyA(szText, pszExecutable);
+  if (AppendText(szText, sizeof szText, pszTail)) WriteKeyText(hType, pszSubkey, NULL, szText);
+}
+
+// 1 once the extension's key could be had, whatever came after; 0 when it
+// could not, or for an extension that is none of the archive types.
+int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable) {
+  LPCSTR pszType = FindFileType(pszExtension);
+  if (!pszType || !WriteKeyText(HKEY_CLASSES_ROOT, pszExtension, NULL, pszType)) return 0;
+  HKEY hType;
+  if (!CreateRegistryKey(HKEY_CLASSES_ROOT, pszType, &hType, NULL)) return 1;
+  WriteRegistryText(hType, NULL, pszType);
+  WriteExecutableKey(hType, g_szDefaultIconSubkey, pszExecutable, g_szIconIndex);
+  WriteExecutableKey(hType, g_szOpenCommandSubkey, pszExecutable, g_szOpenArgument);
+  RegCloseKey(hType);
+  return 1;
+}

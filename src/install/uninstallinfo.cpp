@@ -1,0 +1,50 @@
+// The entry in the list of installed programs: the display name and the
+// command that starts this program's uninstall mode.
+#include "../layout/layout.h"
+#include "../layout/paths.h"
+#include "../layout/texts.h"
+#include "install.h"
+
+// "<folder>\install.exe" /d, in a buffer of UNINSTALL_COMMAND_SIZE bytes. The
+// program path is quoted, or the platform would end it at its first blank.
+BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder) {
+  char szProgram[MAX_PATH];
+  if (!ComposePath(szProgram, MAX_PATH, pszFolder, g_szUninstallProgram)) return FALSE;
+  lstrcpyA(pszCommand, "\"");
+  return AppendText(pszCommand, UNINSTALL_COMMAND_SIZE, szProgram) &&
+         AppendText(pszCommand, UNINSTALL_COMMAND_SIZE, "\" ") &&
+         AppendText(pszCommand, UNINSTALL_COMMAND_SIZE, g_szUninstallSwitch);
+}
+
+// The entry's key, always a fresh one: an existing entry is deleted first.
+// One that stays (it has subkeys) is left as it was.
+static BOOL CreateFreshEntry(HWND hDlg, HKEY hWindows, HKEY *phEntry) {
+  DWORD dwDisposition;
+  if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) {
+    MessageBoxA(hDlg, g_szMsgUninstallInfoFailed, NULL, MB_ICONERROR);
+    return FALSE;
+  }
+  if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
+  RegCloseKey(*phEntry);
+  RegDeleteKeyA(hWindows, g_szUninstallSubkey);
+  if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) return FALSE;
+  if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
+  RegCloseKey(*phEntry);
+  return FALSE;
+}
+
+void RegisterUninstallInfo(HWND hDlg) {
+  char szFolder[MAX_PATH], szCommand[UNINSTALL_COMMAND_SIZE];
+  GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder, MAX_PATH);
+  if (!ComposeUninstallCommand(szCommand, szFolder)) return;
+  HKEY hWindows, hEntry;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, g_szWindowsKey, 0,
+                    KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &hWindows) != ERROR_SUCCESS)
+    return;
+  if (CreateFreshEntry(hDlg, hWindows, &hEntry)) {
+    WriteRegistryText(hEntry, g_szDisplayNameValue, g_szDisplayName);
+    WriteRegistryText(hEntry, g_szUninstallStringValue, szCommand);
+    RegCloseKey(hEntry);
+  }
+  RegCloseKey(hWindows);
+}

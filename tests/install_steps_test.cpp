@@ -1,0 +1,119 @@
+// The installation's steps where the whole run cannot reach their cases:
+// an uninstall entry that cannot be made afresh, shortcuts on threads whose
+// COM is already set up, and the platform's INF setup.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include "harness.h"
+#include "install/install.h"
+#include "startup/startup.h"
+
+namespace {
+
+// A stand-in for the dialog: a window with the folder edit.
+struct FolderWindow {
+  explicit FolderWindow(const char *folder)
+      : hwnd(CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 9, 9, NULL, NULL, NULL, NULL)) {
+    CreateWindowA("EDIT", folder, WS_CHILD, 0, 0, 9, 9, hwnd, (HMENU)1010, NULL, NULL);
+  }
+  ~FolderWindow() { DestroyWindow(hwnd); }
+  HWND hwnd;
+};
+
+// An entry that cannot be deleted (it has a subkey) stays as it was,
+// silently; one that cannot be created is reported, with the platform's own
+// caption.
+TEST(RegisterUninstallInfo, KeepsOrReportsWhatItCannotReplace) {
+  const std::string windows = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+  for (bool volatileParent : {false, true}) {
+    RegistrySandbox sandbox;
+    HKEY h;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, (windows + "\\Uninstall").c_str(), 0, NULL,
+                    volatileParent ? REG_OPTION_VOLATILE : 0, KEY_ALL_ACCESS, NULL, &h, NULL);
+    RegCloseKey(h);
+    if (!volatileParent)
+      WriteValue(HKEY_LOCAL_MACHINE, windows + "\\Uninstall\\Tokavi\\Sub", "x", "1");
+    FolderWindow window("D:\\Tools");
+    Responder responder;
+    MessageBoxA(NULL, "", NULL, MB_OK);  // shows the platform's default caption
+    RegisterUninstallInfo(window.hwnd);
+    DWORD type;
+    std::string data;
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, windows + "\\Uninstall\\Tokavi", "UninstallString",
+                           &type, &data));
+    ASSERT_EQ(volatileParent ? 2u : 1u, responder.boxes.size());
+    if (!volatileParent) continue;
+    const Box &box = responder.boxes[1];
+    EXPECT_EQ("ｱﾝｲﾝｽﾄｰﾙ情報が登録できませんでした。", box.text);
+    EXPECT_EQ(responder.boxes[0].caption, box.caption);
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONERROR), box.style);
+    EXPECT_EQ(window.hwnd, box.owner);
+  }
+}
+
+struct ShortcutRun {
+  DWORD dwCoInit;  // how the thread set COM up beforehand; -1: it did not
+  std::string link;
+  HRESULT hr, hrAfterwards;  // CreateShortcut's; CoInitialize's once the thread undid its own
+};
+
+DWORD WINAPI RunShortcut(LPVOID pv) {
+  ShortcutRun *run = (ShortcutRun *)pv;
+  if (run->dwCoInit != (DWORD)-1) CoInitializeEx(NULL, run->dwCoInit);
+  run->hr = CreateShortcut((DistFolder() + "\\Tokavi.exe").c_str(), run->link.c_str(), "TokAvi");
+  if (run->dwCoInit != (DWORD)-1) CoUninitialize();
+  run->hrAfterwards = CoInitialize(NULL);
+  CoUninitialize();
+  return 0;
+}
+
+// COM already set up for the apartment serves the link; every initialisation
+// is balanced; a thread in the other apartment model gets no link.
+TEST(CreateShortcut, UsesCOMAsTheThreadHasIt) {
+  const struct {
+    DWORD dwCoInit;
+    bool made;
+  } cases[] = {{(DWORD)-1, true}, {COINIT_APARTMENTTHREADED, true}, {COINIT_MULTITHREADED, false}};
+  for (const auto &c : cases) {
+    TempFolder folder;
+    ShortcutRun run = {c.dwCoInit, folder / "Tokavi.lnk", E_FAIL, E_FAIL};
+    HANDLE hThread = CreateThread(NULL, 0, RunShortcut, &run, 0, NULL);
+    WaitForSingleObject(hThread, INFINITE);
+    CloseHandle(hThread);
+    EXPECT_EQ(c.made, FileExists(run.link)) << c.dwCoInit;
+    EXPECT_EQ(c.made, SUCCEEDED(run.hr)) << c.dwCoInit;
+    EXPECT_EQ(S_OK, run.hrAfterwards) << c.dwCoInit;
+  }
+}
+
+// Windows NT: the DLL runner really installs the INF's default section from
+// a source folder with blanks (the path unquoted), copying the library into
+// the system folder, and the restart notice follows the launch. Any source
+// folder fits the parameters.
+TEST(RunInfSetup, LetsThePlatformInstallTheLibrary) {
+  DeleteFileA(SystemLibrary().c_str());
+  TempFolder source(" Tokavi Setup");
+  CopyProductFiles(source.path());
+  lstrcpyA(g_szSourceDir, (source.path() + "\\").c_str());
+  FolderWindow owner("");
+  Responder responder;
+  RunInfSetup(owner.hwnd);
+  ASSERT_EQ(1u, responder.boxes.size());
+  EXPECT_EQ("ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。", responder.boxes[0].text);
+  EXPECT_EQ("Install", responder.boxes[0].caption);
+  EXPECT_EQ((UINT)MB_OK, responder.boxes[0].style);
+  EXPECT_EQ(owner.hwnd, responder.boxes[0].owner);
+  for (int waited = 0; waited < 300 && !FileExists(SystemLibrary()); ++waited) Sleep(100);
+  WaitForRunners();
+  EXPECT_EQ(ReadFileText(DistFolder() + "\\ShTokavi.dll"), ReadFileText(SystemLibrary()));
+  DeleteFileA(SystemLibrary().c_str());
+
+  const std::string longest = "C:\\" + std::string(255, 'l') + "\\";
+  lstrcpyA(g_szSourceDir, longest.c_str());
+  char szParameters[INF_PARAMETERS_SIZE];
+  EXPECT_STREQ("rundll32.exe", ComposeInfSetup(szParameters, FALSE));
+  EXPECT_EQ("setupapi,InstallHinfSection DefaultInstall 132 " + longest + "tokavi.inf",
+            szParameters);
+}
+
+}  // namespace

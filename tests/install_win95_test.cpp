@@ -1,0 +1,35 @@
+// The INF setup on Windows 95: "rundll.exe" with "setupx.dll", from the
+// source folder's short form. Wine has no such runner; the launch fails,
+// and silently.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "install/install.h"
+#include "startup/startup.h"
+
+namespace {
+
+TEST(Windows95, InfSetupStartsInTheShortSourceFolderAndSaysNothing) {
+  ASSERT_TRUE(IsWindows95());
+  DeleteFileA(SystemLibrary().c_str());
+  TempFolder source(" Tokavi Setup");
+  CopyProductFiles(source.path());
+  const std::string sourceDir = source.path() + "\\";
+  char szShort[MAX_PATH];
+  ASSERT_NE(0u, GetShortPathNameA(sourceDir.c_str(), szShort, MAX_PATH));
+  ASSERT_NE(sourceDir, szShort);
+  lstrcpyA(g_szSourceDir, sourceDir.c_str());
+  Responder responder;
+  RunInfSetup(NULL);
+  EXPECT_STREQ(szShort, g_szSourceDir);
+  EXPECT_TRUE(responder.boxes.empty());
+  WaitForRunners();
+  EXPECT_FALSE(FileExists(SystemLibrary()));
+  char szParameters[INF_PARAMETERS_SIZE];
+  EXPECT_STREQ("rundll.exe", ComposeInfSetup(szParameters, TRUE));
+  EXPECT_EQ(
+      std::string("setupx.dll,InstallHinfSection DefaultInstall 132 ") + szShort + "tokavi.inf",
+      szParameters);
+}
+
+}  // namespace
