@@ -38,6 +38,14 @@ std::string AskCreate(const std::string &folder) {
   return "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ '" + folder + "' は存在しません。\nﾌｫﾙﾀﾞを新規に作成しますか?";
 }
 
+// A Win32 program that opens a window and ends, built beside the tests.
+std::string TrivialProgram() {
+  std::string path = "Z:" TOKAVI_TRIVIAL_EXE;
+  for (char &c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 bool SamePath(const std::string &a, const std::string &b) {
   char szA[MAX_PATH] = "", szB[MAX_PATH] = "";
   GetLongPathNameA(a.c_str(), szA, MAX_PATH);
@@ -419,7 +427,7 @@ TEST_F(EndToEnd, FolderEndingInABackslashByteIsCreated) {
 }
 
 // An existing folder ending in ソ, typed with a trailing backslash.
-TEST_F(EndToEnd, FolderEndingInソTypedWithABackslash) {
+TEST_F(EndToEnd, ExistingFolderEndingInABackslashByteTypedWithOne) {
   ProductFolder product;
   TempFolder folder(" ソ");
   Options options = kNoOption;
@@ -522,13 +530,24 @@ TEST_F(EndToEnd, HeldOpenSystemLibraryRunsTheInfSetup) {
   EXPECT_EQ("", Differences(expected, Take(folders)));
 }
 
-// Wine presents the platform to Install.exe as Windows 95 (the setting is
-// Wine's, per program; the 64-bit prefix stands in for a 32-bit one, which
-// this machine cannot run). There RegDeleteKeyA deletes whole subtrees: the
-// uninstall run must still leave another product's key under the maker key.
-TEST_F(EndToEnd, Windows95KeepsAnotherProductsSettings) {
+// Wine presents the platform to Install.exe as Windows 95: the setting is
+// Wine's, per program. The 64-bit prefix stands in for a 32-bit one, which
+// this machine's kernel cannot run.
+void PresentInstallExeAsWindows95() {
   WriteValue(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Install.exe", "Version",
              std::string("win95") + '\0');
+}
+
+std::string ShortPath(const std::string &path) {
+  char sz[MAX_PATH] = "";
+  GetShortPathNameA(path.c_str(), sz, MAX_PATH);
+  return sz;
+}
+
+// There RegDeleteKeyA deletes whole subtrees: the uninstall run must still
+// leave another product's key under the maker key.
+TEST_F(EndToEnd, Windows95KeepsAnotherProductsSettings) {
+  PresentInstallExeAsWindows95();
   WriteValue(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Other", "Setting",
              std::string("1") + '\0');
   ProductFolder product;
@@ -536,6 +555,41 @@ TEST_F(EndToEnd, Windows95KeepsAnotherProductsSettings) {
   InstallUseUninstall(InstallationOf(product, folder.path(), kEveryOption), &folder.path(),
                       kSlashD);
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Other"));
+}
+
+// With the system library held open, Windows 95 gets its own DLL runner,
+// with the product folder's short form in the parameters, and no notice.
+// This prefix has no 16-bit runner: a stand-in rundll.exe in the product
+// folder, where the runner is looked for first, shows what was launched.
+TEST_F(EndToEnd, Windows95HeldOpenSystemLibraryRunsItsOwnRunnerSilently) {
+  PresentInstallExeAsWindows95();
+  ProductFolder product;
+  TempFolder folder;
+  ASSERT_TRUE(CopyFileA(TrivialProgram().c_str(), (product / "rundll.exe").c_str(), FALSE));
+  std::string library = system_ + "\\ShTokavi.dll";
+  ASSERT_TRUE(CopyFileA((product / "ShTokavi.dll").c_str(), library.c_str(), TRUE));
+  ASSERT_TRUE(SetFileTime(library, 0x12345678));
+  HeldOpen held(library);
+  Installation in = InstallationOf(product, folder.path(), kNoOption);
+  std::vector<std::string> folders = {product.path(), folder.path()};
+  Footprint expected = Take(folders);
+
+  Session installer(product.installer(), product.path());
+  HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
+  ASSERT_TRUE(hDlg);
+  PressButton(hDlg, IDOK);
+  EXPECT_EQ(0u, installer.WaitForExit());
+  EXPECT_TRUE(installer.WaitForAll());
+  EXPECT_FALSE(installer.WaitForBox(0).hwnd);
+  std::string parameters = "setupx.dll,InstallHinfSection DefaultInstall 132 " +
+                           ShortPath(product.path()) + "\\tokavi.inf";
+  bool launched = false;
+  for (const auto &p : installer.processes())
+    launched |= SamePath(p.image, product / "rundll.exe") &&
+                p.commandLine.find(parameters) != std::string::npos;
+  EXPECT_TRUE(launched) << "no rundll.exe with " << Utf8FromAnsi(parameters);
+  ExpectInstalled(expected, in, false);
+  EXPECT_EQ("", Differences(expected, Take(folders)));
 }
 
 // Not a test: scripts/bench runs it. The median wall time of a whole
@@ -585,12 +639,9 @@ class Benchmark : public EndToEnd {
   }
 
   static void Floor(std::vector<double> &times) {
-    std::string path = "Z:" TOKAVI_TRIVIAL_EXE;
-    for (char &c : path)
-      if (c == '/') c = '\\';
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
-    Program trivial = StartProgram("\"" + path + "\"", "");
+    Program trivial = StartProgram("\"" + TrivialProgram() + "\"", "");
     ASSERT_EQ(0u, WaitForExit(trivial));
     times.push_back(Milliseconds(start));
   }
