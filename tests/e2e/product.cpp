@@ -45,13 +45,13 @@ const struct {
     {".zip\\ShellNew", "NullFile", "", false},
 };
 
+}  // namespace
+
 std::string ShortPath(const std::string &path) {
   char sz[MAX_PATH] = "";
   GetShortPathNameA(path.c_str(), sz, MAX_PATH);
   return sz;
 }
-
-}  // namespace
 
 std::vector<std::string> AssociatedExtensions(const Options &options) {
   std::vector<std::string> extensions;

@@ -14,6 +14,9 @@ extern const char kUninstallKey[];
 extern const char kSettingsKey[];
 extern const char kMakerKey[];
 
+// The platform's short (8.3) form of a path.
+std::string ShortPath(const std::string &path);
+
 // The archive extensions the options associate, in registration order.
 std::vector<std::string> AssociatedExtensions(const Options &options);
 

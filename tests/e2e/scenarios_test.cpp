@@ -75,6 +75,19 @@ struct HeldOpen {
   HANDLE handle;
 };
 
+// Whether a process of the session ran the program of that file name with
+// `parameters` in its command line.
+bool Ran(Session &session, const char *fileName, const std::string &parameters) {
+  for (const auto &p : session.processes()) {
+    size_t slash = p.image.rfind('\\');
+    std::string name = p.image.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (lstrcmpiA(name.c_str(), fileName) == 0 &&
+        p.commandLine.find(parameters) != std::string::npos)
+      return true;
+  }
+  return false;
+}
+
 std::string SystemFolder() {
   char sz[MAX_PATH];
   GetSystemDirectoryA(sz, MAX_PATH);
@@ -289,6 +302,15 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ(0u, uninstaller.WaitForExit());
   }
 
+  // An older library in the system folder: another time stamp than the
+  // shipped one, so the installation means to replace it.
+  std::string PlantOlderLibrary(const ProductFolder &product) {
+    std::string library = system_ + "\\ShTokavi.dll";
+    EXPECT_TRUE(CopyFileA((product / "ShTokavi.dll").c_str(), library.c_str(), TRUE));
+    EXPECT_TRUE(SetFileTime(library, 0x12345678));
+    return library;
+  }
+
   enum Uninstaller { kSlashD, kAddRemovePrograms };
 
   // The whole life of an installation: installed with OK, its footprint
@@ -495,53 +517,12 @@ TEST_F(EndToEnd, HeldOpenTokaviExeKeepsTheDialog) {
   EXPECT_EQ("", Differences(before, Take(folders)));
 }
 
-// The library in the system folder is an older one, held open: the
-// installer hands it to the platform's INF setup (rundll32 really runs it
-// with the product's INF) and shows the restart notice instead of the
-// completion message. Everything else is installed.
-TEST_F(EndToEnd, HeldOpenSystemLibraryRunsTheInfSetup) {
-  ProductFolder product;
-  TempFolder folder;
-  std::string library = system_ + "\\ShTokavi.dll";
-  ASSERT_TRUE(CopyFileA((product / "ShTokavi.dll").c_str(), library.c_str(), TRUE));
-  ASSERT_TRUE(SetFileTime(library, 0x12345678));
-  HeldOpen held(library);
-  ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
-  Installation in = InstallationOf(product, folder.path(), kEveryOption);
-  std::vector<std::string> folders = {product.path(), folder.path()};
-  Footprint expected = Take(folders);
-
-  Session installer(product.installer(), product.path());
-  HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
-  ASSERT_TRUE(hDlg);
-  PressButton(hDlg, IDOK);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(installer, hDlg, kRestartNotice, kCaptionNotice, MB_OK, IDOK));
-  EXPECT_EQ(0u, installer.WaitForExit());
-  EXPECT_TRUE(installer.WaitForAll());
-  bool infSetup = false;
-  std::string parameters =
-      "setupapi,InstallHinfSection DefaultInstall 132 " + product.path() + "\\tokavi.inf";
-  for (const auto &p : installer.processes())
-    infSetup |= p.image.size() >= 12 &&
-                lstrcmpiA(p.image.substr(p.image.size() - 12).c_str(), "rundll32.exe") == 0 &&
-                p.commandLine.find(parameters) != std::string::npos;
-  EXPECT_TRUE(infSetup) << "no rundll32 with " << Utf8FromAnsi(parameters);
-  ExpectInstalled(expected, in, false);
-  EXPECT_EQ("", Differences(expected, Take(folders)));
-}
-
 // Wine presents the platform to Install.exe as Windows 95: the setting is
 // Wine's, per program. The 64-bit prefix stands in for a 32-bit one, which
 // this machine's kernel cannot run.
 void PresentInstallExeAsWindows95() {
   WriteValue(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Install.exe", "Version",
              std::string("win95") + '\0');
-}
-
-std::string ShortPath(const std::string &path) {
-  char sz[MAX_PATH] = "";
-  GetShortPathNameA(path.c_str(), sz, MAX_PATH);
-  return sz;
 }
 
 // There RegDeleteKeyA deletes whole subtrees: the uninstall run must still
@@ -557,39 +538,56 @@ TEST_F(EndToEnd, Windows95KeepsAnotherProductsSettings) {
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Other"));
 }
 
-// With the system library held open, Windows 95 gets its own DLL runner,
-// with the product folder's short form in the parameters, and no notice.
-// This prefix has no 16-bit runner: a stand-in rundll.exe in the product
-// folder, where the runner is looked for first, shows what was launched.
-TEST_F(EndToEnd, Windows95HeldOpenSystemLibraryRunsItsOwnRunnerSilently) {
-  PresentInstallExeAsWindows95();
-  ProductFolder product;
-  TempFolder folder;
-  ASSERT_TRUE(CopyFileA(TrivialProgram().c_str(), (product / "rundll.exe").c_str(), FALSE));
-  std::string library = system_ + "\\ShTokavi.dll";
-  ASSERT_TRUE(CopyFileA((product / "ShTokavi.dll").c_str(), library.c_str(), TRUE));
-  ASSERT_TRUE(SetFileTime(library, 0x12345678));
-  HeldOpen held(library);
-  Installation in = InstallationOf(product, folder.path(), kNoOption);
-  std::vector<std::string> folders = {product.path(), folder.path()};
-  Footprint expected = Take(folders);
+// The library in the system folder is an older one, held open: the
+// installer hands it to the platform's INF setup and installs everything
+// else. Windows NT gets rundll32 with setupapi (it really runs, with the
+// product's INF) and the restart notice instead of the completion message;
+// Windows 95 gets rundll with setupx and the product folder's short form,
+// and no message at all. This prefix has no 16-bit runner: a stand-in
+// rundll.exe in the product folder, where the runner is looked for first,
+// shows what was launched.
+TEST_F(EndToEnd, HeldOpenSystemLibraryGoesToThePlatformsInfSetup) {
+  const struct {
+    const char *platform;
+    bool windows95;
+    Options options;
+    const char *runner;
+    const char *parameters;
+  } cases[] = {
+      {"Windows NT", false, kEveryOption, "rundll32.exe", "setupapi"},
+      {"Windows 95", true, kNoOption, "rundll.exe", "setupx.dll"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.platform);
+    ASSERT_EQ("", Restore(before_, Take()));
+    if (c.windows95) PresentInstallExeAsWindows95();
+    ProductFolder product;
+    TempFolder folder;
+    ASSERT_TRUE(CopyFileA(TrivialProgram().c_str(), (product / "rundll.exe").c_str(), FALSE));
+    HeldOpen held(PlantOlderLibrary(product));
+    ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+    Installation in = InstallationOf(product, folder.path(), c.options);
+    std::vector<std::string> folders = {product.path(), folder.path()};
+    Footprint expected = Take(folders);
 
-  Session installer(product.installer(), product.path());
-  HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
-  ASSERT_TRUE(hDlg);
-  PressButton(hDlg, IDOK);
-  EXPECT_EQ(0u, installer.WaitForExit());
-  EXPECT_TRUE(installer.WaitForAll());
-  EXPECT_FALSE(installer.WaitForBox(0).hwnd);
-  std::string parameters = "setupx.dll,InstallHinfSection DefaultInstall 132 " +
-                           ShortPath(product.path()) + "\\tokavi.inf";
-  bool launched = false;
-  for (const auto &p : installer.processes())
-    launched |= SamePath(p.image, product / "rundll.exe") &&
-                p.commandLine.find(parameters) != std::string::npos;
-  EXPECT_TRUE(launched) << "no rundll.exe with " << Utf8FromAnsi(parameters);
-  ExpectInstalled(expected, in, false);
-  EXPECT_EQ("", Differences(expected, Take(folders)));
+    Session installer(product.installer(), product.path());
+    HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
+    ASSERT_TRUE(hDlg);
+    PressButton(hDlg, IDOK);
+    if (!c.windows95) {
+      ASSERT_NO_FATAL_FAILURE(
+          ExpectBox(installer, hDlg, kRestartNotice, kCaptionNotice, MB_OK, IDOK));
+    }
+    EXPECT_EQ(0u, installer.WaitForExit());
+    EXPECT_TRUE(installer.WaitForAll());
+    EXPECT_FALSE(installer.WaitForBox(0).hwnd);
+    std::string source = c.windows95 ? ShortPath(product.path()) : product.path();
+    std::string parameters = std::string(c.parameters) + ",InstallHinfSection DefaultInstall 132 " +
+                             source + "\\tokavi.inf";
+    EXPECT_TRUE(Ran(installer, c.runner, parameters)) << Utf8FromAnsi(parameters);
+    ExpectInstalled(expected, in, false);
+    EXPECT_EQ("", Differences(expected, Take(folders)));
+  }
 }
 
 // Not a test: scripts/bench runs it. The median wall time of a whole
