@@ -1,0 +1,665 @@
+// End to end: the real Install.exe, started as a user starts it from the
+// unpacked product folder, driven through its dialog and its messages, and
+// judged by its whole footprint on the prefix's registry and folders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "../harness.h"
+#include "clients.h"
+#include "footprint.h"
+#include "product.h"
+#include "session.h"
+
+namespace {
+
+const char kCaptionInstall[] = "INSTALL";
+const char kRunning[] = "Tokavi が起動中です。終了させてください。";
+const char kAskCancel[] = "ｲﾝｽﾄｰﾙを中止しますか？";
+const char kCaptionCancel[] = "終了確認";
+const char kAskUninstall[] = "TOKAVIをアンインストールします。";
+const char kCaptionUninstall[] = "TOKAVIのｱﾝｲﾝｽﾄｰﾙ";
+const char kUninstalled[] = "Tokaviのアンインストール終了。";
+const char kCaptionFinished[] = "終了ﾒｯｾｰｼﾞ";
+const char kFoldersKey[] = "Software\\Kel\\TokAvi\\Folders";
+const char kInstalled[] =
+    "ｲﾝｽﾄｰﾙが完了しました。\n\n"
+    "ｱﾝｲﾝｽﾄｰﾙはｺﾝﾄﾛｰﾙﾊﾟﾈﾙの'ｱﾌﾟﾘｹｰｼｮﾝの追加と削除'から実行してください。";
+const char kCaptionCreate[] = "ﾌｫﾙﾀﾞ作成確認";
+const char kCannotCopy[] =
+    "'Tokavi.exe' がコピーできません。\n\n"
+    "'Tokavi.exe' が起動中であれば終了させてからインストールしてください。";
+const char kRestartNotice[] = "ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。";
+const char kCaptionNotice[] = "Install";
+const wchar_t kClsidText[] = L"{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}";
+
+std::string AskCreate(const std::string &folder) {
+  return "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ '" + folder + "' は存在しません。\nﾌｫﾙﾀﾞを新規に作成しますか?";
+}
+
+// A Win32 program that opens a window and ends, built beside the tests.
+std::string TrivialProgram() {
+  std::string path = "Z:" TOKAVI_TRIVIAL_EXE;
+  for (char &c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+bool SamePath(const std::string &a, const std::string &b) {
+  char szA[MAX_PATH] = "", szB[MAX_PATH] = "";
+  GetLongPathNameA(a.c_str(), szA, MAX_PATH);
+  GetLongPathNameA(b.c_str(), szB, MAX_PATH);
+  return szA[0] && lstrcmpiA(szA, szB) == 0;
+}
+
+// The text after "name :" on the line of lnkinfo's report that names it.
+std::string LnkField(const std::string &report, const std::string &name) {
+  size_t at = report.find("\t" + name);
+  if (at == std::string::npos) return "";
+  size_t start = report.find(": ", at);
+  size_t end = report.find('\n', at);
+  if (start == std::string::npos || start > end) return "";
+  return report.substr(start + 2, end - start - 2);
+}
+
+// A file held open the way a running program holds its image: others may
+// read it, but not write or replace it.
+struct HeldOpen {
+  explicit HeldOpen(const std::string &path)
+      : handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0,
+                           NULL)) {}
+  ~HeldOpen() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  HANDLE handle;
+};
+
+// Whether a process of the session ran the program of that file name with
+// `parameters` in its command line.
+bool Ran(Session &session, const char *fileName, const std::string &parameters) {
+  for (const auto &p : session.processes()) {
+    size_t slash = p.image.rfind('\\');
+    std::string name = p.image.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (lstrcmpiA(name.c_str(), fileName) == 0 &&
+        p.commandLine.find(parameters) != std::string::npos)
+      return true;
+  }
+  return false;
+}
+
+std::string SystemFolder() {
+  char sz[MAX_PATH];
+  GetSystemDirectoryA(sz, MAX_PATH);
+  return sz;
+}
+
+std::string ShellFolder(const char *name) {
+  DWORD type;
+  std::string data;
+  ReadValue(HKEY_CURRENT_USER,
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, &type,
+            &data);
+  return data.c_str();
+}
+
+// A copy of the distribution folder, as a user unpacks it: an installation
+// moves the library out of it.
+struct ProductFolder : TempFolder {
+  ProductFolder() : TempFolder(" dist") {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((DistFolder() + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        CopyFileA((DistFolder() + "\\" + fd.cFileName).c_str(), (*this / fd.cFileName).c_str(),
+                  FALSE);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  std::string installer() const { return "\"" + (*this / "Install.exe") + "\""; }
+};
+
+std::string RestorePointFile() {
+  char sz[MAX_PATH];
+  GetTempPathA(MAX_PATH, sz);
+  return std::string(sz) + "tokavi-e2e-restore-point";
+}
+
+// The temporary folders a scenario cut short left: their names come back
+// with the process identifiers Wine hands out again.
+void RemoveTemporaryFolders() {
+  char sz[MAX_PATH];
+  GetTempPathA(MAX_PATH, sz);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((std::string(sz) + "tokavi-*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      RemoveTree(Wide(sz + std::string(fd.cFileName)));
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+void CloseApplications() {
+  for (HWND hwnd : WindowsOfClass("TokaviWClass")) CloseApplication({hwnd, "", ""});
+}
+
+// Each scenario starts from the prefix as it found it and leaves it so. The
+// state it found is kept in a file until it is restored: after a scenario
+// cut short (a timeout), the next one restores it first.
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    CloseApplications();
+    Footprint unfinished;
+    if (unfinished.Load(RestorePointFile())) {
+      std::printf("restoring the prefix after a scenario that was cut short\n");
+      ASSERT_EQ("", Restore(unfinished, Take()));
+      RemoveTemporaryFolders();
+    }
+    before_ = Take();
+    ASSERT_TRUE(before_.Save(RestorePointFile()));
+  }
+
+  void TearDown() override {
+    CloseApplications();
+    EXPECT_EQ("", Restore(before_, Take()));
+    EXPECT_EQ("", Differences(before_, Take())) << "the prefix was not restored";
+    DeleteFileA(RestorePointFile().c_str());
+  }
+
+  // The registry and the folders an installation touches, and `more`.
+  Footprint Take(const std::vector<std::string> &more = {}) {
+    Footprint fp;
+    fp.TakeRegistry();
+    fp.TakeFolder(system_, false, false);
+    fp.TakeFolder(desktop_, false, true);
+    fp.TakeFolder(sendTo_, false, true);
+    fp.TakeFolder(kDefaultFolder, true, true);
+    for (const auto &folder : more) fp.TakeFolder(folder, true, true);
+    return fp;
+  }
+
+  // Waits for the next message box and checks it as the user sees it, then
+  // answers it.
+  void ExpectBox(Session &session, HWND owner, const std::string &text, const std::string &caption,
+                 UINT style, int answer) {
+    MessageBoxSeen box = session.WaitForBox();
+    ASSERT_TRUE(box.hwnd) << "no message box \"" << Utf8FromAnsi(text) << "\"";
+    EXPECT_EQ(Utf8FromAnsi(text), Utf8FromAnsi(box.text));
+    EXPECT_EQ(Utf8FromAnsi(caption), Utf8FromAnsi(box.caption));
+    EXPECT_EQ(style, box.style) << Utf8FromAnsi(text);
+    EXPECT_EQ(owner, box.owner) << Utf8FromAnsi(text);
+    session.Answer(box.hwnd, answer);
+  }
+
+  Installation InstallationOf(const ProductFolder &product, const std::string &folder,
+                              const Options &options) {
+    return {product.path(), folder, options, system_, desktop_, sendTo_};
+  }
+
+  // Add/Remove Programs as Wine has it: the entry is listed by its display
+  // name, and removing it runs the recorded command as the platform runs
+  // it, from the install folder; the uninstall run then asks and reports.
+  void UninstallThroughWine(const Installation &installation) {
+    std::string list = RunForOutput("uninstaller.exe --list");
+    EXPECT_NE(std::string::npos, list.find("Tokavi|||ﾄｶｳﾞｨ\r\n")) << Utf8FromAnsi(list);
+    Session remover("uninstaller.exe --remove Tokavi", "");
+    ExpectBox(remover, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION, IDYES);
+    ExpectBox(remover, NULL, kUninstalled, kCaptionFinished, MB_OK, IDOK);
+    EXPECT_EQ(0u, remover.WaitForExit());
+    std::string program = installation.folder + "\\install.exe";
+    bool ran = false;
+    for (const auto &p : remover.processes())
+      ran |= lstrcmpiA(p.image.c_str(), program.c_str()) == 0 &&
+             p.commandLine == "\"" + program + "\" /d";
+    EXPECT_TRUE(ran) << "the recorded command did not run";
+  }
+
+  // Starts Install.exe from the product folder as a user does and waits for
+  // its dialog, which starts with the default folder (nothing is recorded)
+  // and the shell extension alone checked; fills it in.
+  HWND StartInstaller(Session &installer, const std::string *folder, const Options &options) {
+    HWND hDlg = installer.WaitForDialogWith(1010);
+    EXPECT_TRUE(hDlg) << "no installation dialog";
+    if (!hDlg) return NULL;
+    EXPECT_EQ("TOKAVIインストール", WindowTitle(hDlg));
+    EXPECT_EQ(kDefaultFolder, DialogFolder(hDlg));
+    EXPECT_TRUE(DialogOptions(hDlg) == kStartOptions);
+    EXPECT_TRUE(FillInstallDialog(hDlg, folder, options));
+    return hDlg;
+  }
+
+  // OK, Yes to creating the folder when it is missing, and the completion
+  // message; then the installer and all it started have ended.
+  void InstallWithOk(Session &installer, HWND hDlg, const std::string &folder, bool create) {
+    PressButton(hDlg, IDOK);
+    if (create) {
+      ASSERT_NO_FATAL_FAILURE(ExpectBox(installer, hDlg, AskCreate(folder), kCaptionCreate,
+                                        MB_YESNO | MB_ICONQUESTION, IDYES));
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectBox(installer, hDlg, kInstalled, kCaptionFinished, MB_OK, IDOK));
+    EXPECT_EQ(0u, installer.WaitForExit());
+    EXPECT_TRUE(installer.WaitForAll());
+  }
+
+  // Programs nobody here wrote use what the installation wrote: the shell
+  // opens a file of each associated type with the installed program (or
+  // the user starts it, when nothing is associated; it records its folder
+  // either way), lnkinfo reads the shortcuts, and COM creates the shell
+  // extension's object from the library in the system folder.
+  void UseAsClients(const Installation &in) {
+    std::string program = in.folder + "\\Tokavi.exe";
+    TempFolder documents(" 書類");
+    std::vector<std::string> extensions = AssociatedExtensions(in.options);
+    for (const auto &extension : extensions) {
+      std::string file = documents / ("アーカイブ 表" + extension);
+      WriteFile(file, "archive");
+      ApplicationWindow window = OpenAsTheShellDoes(file);
+      EXPECT_TRUE(window.hwnd) << "opening " << Utf8FromAnsi(file);
+      EXPECT_TRUE(SamePath(program, window.image)) << Utf8FromAnsi(window.image);
+      EXPECT_TRUE(CloseApplication(window));
+    }
+    if (extensions.empty()) {
+      ApplicationWindow window = StartApplication(program);
+      EXPECT_TRUE(window.hwnd);
+      EXPECT_TRUE(CloseApplication(window));
+    }
+    DWORD type;
+    std::string recorded;
+    EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, kFoldersKey, "TokAviDir", &type, &recorded));
+    EXPECT_TRUE(SamePath(in.folder, recorded.c_str())) << Utf8FromAnsi(recorded);
+
+    const struct {
+      bool Options::*option;
+      std::string folder;
+    } links[] = {{&Options::desktop, in.desktop}, {&Options::sendTo, in.sendTo}};
+    for (const auto &link : links) {
+      if (!(in.options.*link.option)) continue;
+      std::string report = LnkInfo(link.folder + "\\Tokavi.lnk");
+      EXPECT_EQ(Utf8FromAnsi(program), LnkField(report, "Local path")) << report;
+      EXPECT_EQ("TokAvi", LnkField(report, "Description")) << report;
+    }
+
+    ComCreation com = CreateThroughCom(kClsidText);
+    if (in.options.shellExtension) {
+      EXPECT_EQ(S_OK, com.result);
+      EXPECT_EQ(0, lstrcmpiA((in.system + "\\ShTokavi.dll").c_str(), com.module.c_str()))
+          << com.module;
+      EXPECT_TRUE(com.unloaded) << "COM keeps the library loaded";
+    } else {
+      EXPECT_EQ(REGDB_E_CLASSNOTREG, com.result);
+    }
+  }
+
+  // Starts the installed program with "/d", as its entry's command does.
+  void UninstallWithSlashD(const Installation &installation) {
+    Session uninstaller("\"" + installation.folder + "\\Install.exe\" /d", installation.folder);
+    ExpectBox(uninstaller, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION,
+              IDYES);
+    ExpectBox(uninstaller, NULL, kUninstalled, kCaptionFinished, MB_OK, IDOK);
+    EXPECT_EQ(0u, uninstaller.WaitForExit());
+  }
+
+  // An older library in the system folder: another time stamp than the
+  // shipped one, so the installation means to replace it.
+  std::string PlantOlderLibrary(const ProductFolder &product) {
+    std::string library = system_ + "\\ShTokavi.dll";
+    EXPECT_TRUE(CopyFileA((product / "ShTokavi.dll").c_str(), library.c_str(), TRUE));
+    EXPECT_TRUE(SetFileTime(library, 0x12345678));
+    return library;
+  }
+
+  enum Uninstaller { kSlashD, kAddRemovePrograms };
+
+  // The whole life of an installation: installed with OK, its footprint
+  // exactly the product's tables; used by the clients; uninstalled, leaving
+  // exactly the residue. `typed` is what goes into the folder edit (null:
+  // the default stays); a folder that does not exist yet is created after
+  // the question.
+  void InstallUseUninstall(const Installation &in, const std::string *typed, Uninstaller way) {
+    bool create = GetFileAttributesA(in.folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+    std::vector<std::string> folders = {in.source, in.folder};
+    Footprint installed = Take(folders);
+    Session installer("\"" + in.source + "\\Install.exe\"", in.source);
+    HWND hDlg = StartInstaller(installer, typed, in.options);
+    ASSERT_TRUE(hDlg);
+    ASSERT_NO_FATAL_FAILURE(InstallWithOk(installer, hDlg, in.folder, create));
+    ExpectInstalled(installed, in);
+    ASSERT_EQ("", Differences(installed, Take(folders)));
+
+    UseAsClients(in);
+    if (way == kSlashD)
+      UninstallWithSlashD(in);
+    else
+      UninstallThroughWine(in);
+    Footprint residue = installed;
+    ExpectUninstalled(residue, in, true);
+    EXPECT_EQ("", Differences(residue, Take(folders)));
+  }
+
+  const std::string kDefaultFolder = "C:\\Program Files\\Tokavi";
+  const std::string system_ = SystemFolder();
+  const std::string desktop_ = ShellFolder("Desktop");
+  const std::string sendTo_ = ShellFolder("SendTo");
+  Footprint before_;
+};
+
+// Cancel asks first: No keeps the dialog, Yes ends the program, and nothing
+// is written either way.
+TEST_F(EndToEnd, CancelAsksNoKeepsTheDialogYesQuits) {
+  ProductFolder product;
+  Footprint before = Take({product.path()});
+  Session installer(product.installer(), product.path());
+  HWND hDlg = installer.WaitForDialogWith(1010);
+  ASSERT_TRUE(hDlg);
+  EXPECT_EQ("TOKAVIインストール", WindowTitle(hDlg));
+  ASSERT_TRUE(FillInstallDialog(hDlg, NULL, kEveryOption));
+
+  PressButton(hDlg, IDCANCEL);
+  ExpectBox(installer, hDlg, kAskCancel, kCaptionCancel, MB_YESNO | MB_ICONQUESTION, IDNO);
+  EXPECT_EQ((DWORD)STILL_ACTIVE, installer.WaitForExit(500));
+  EXPECT_TRUE(IsWindowVisible(hDlg));
+
+  PressButton(hDlg, IDCANCEL);
+  ExpectBox(installer, hDlg, kAskCancel, kCaptionCancel, MB_YESNO | MB_ICONQUESTION, IDYES);
+  EXPECT_EQ(0u, installer.WaitForExit());
+  EXPECT_EQ("", Differences(before, Take({product.path()})));
+}
+
+// While the main application runs, the installer says so and ends.
+TEST_F(EndToEnd, MainApplicationRunningStopsTheInstaller) {
+  ProductFolder product;
+  ApplicationWindow application = StartApplication(product / "Tokavi.exe");
+  ASSERT_TRUE(application.hwnd);
+  Footprint before = Take({product.path()});
+  Session installer(product.installer(), product.path());
+  ExpectBox(installer, NULL, kRunning, kCaptionInstall, MB_OK | MB_ICONERROR, IDOK);
+  EXPECT_EQ(0u, installer.WaitForExit());
+  EXPECT_EQ("", Differences(before, Take({product.path()})));
+  EXPECT_TRUE(CloseApplication(application));
+}
+
+// What an installation into the default folder leaves, planted without
+// one, with the settings the main application records when it runs: Wine's
+// Add/Remove Programs finds the entry and its command takes everything away
+// but the residue.
+TEST_F(EndToEnd, AddRemoveProgramsUninstallsAPlantedInstallation) {
+  ProductFolder product;
+  Installation installation = InstallationOf(product, kDefaultFolder, kEveryOption);
+  ASSERT_TRUE(CreateDirectoryA(installation.folder.c_str(), NULL));
+  WriteFile(installation.folder + "\\メモ.txt", "the user's own");
+  Footprint planted = Take({product.path()});
+  ExpectInstalled(planted, installation);
+  planted.SetString(HKEY_CURRENT_USER, kFoldersKey, "TokAviDir", installation.folder);
+  planted.SetString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Options", "View", "1");
+  for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt", "Install.exe",
+                           "history.txt", "Tokavi.inf"})
+    ASSERT_TRUE(
+        CopyFileA((product / name).c_str(), (installation.folder + "\\" + name).c_str(), FALSE));
+  ASSERT_TRUE(MoveFileA((product / "ShTokavi.dll").c_str(), (system_ + "\\ShTokavi.dll").c_str()));
+  WriteFile(desktop_ + "\\Tokavi.lnk", "link");
+  WriteFile(sendTo_ + "\\Tokavi.lnk", "link");
+  ASSERT_EQ("", Restore(planted, Take({product.path()})));
+  ASSERT_EQ("", Differences(planted, Take({product.path()})));
+
+  UninstallThroughWine(installation);
+  Footprint residue = planted;
+  ExpectUninstalled(residue, installation, true);
+  EXPECT_EQ("", Differences(residue, Take({product.path()})));
+}
+
+// Every option, into an existing folder that holds a file of the user's;
+// uninstalled from Wine's Add/Remove Programs.
+TEST_F(EndToEnd, EveryOption) {
+  ProductFolder product;
+  TempFolder folder(" 全部");
+  WriteFile(folder / "メモ.txt", "the user's own");
+  InstallUseUninstall(InstallationOf(product, folder.path(), kEveryOption), &folder.path(),
+                      kAddRemovePrograms);
+}
+
+// No option at all: the files, the library and the uninstall entry still.
+TEST_F(EndToEnd, NoOption) {
+  ProductFolder product;
+  TempFolder folder;
+  InstallUseUninstall(InstallationOf(product, folder.path(), kNoOption), &folder.path(), kSlashD);
+}
+
+// The default folder, with its blanks, created after the question; the
+// typical choice of LZH and the Desktop shortcut besides the shell
+// extension. Add/Remove Programs runs the quoted command.
+TEST_F(EndToEnd, DefaultFolderWithBlanksIsCreated) {
+  ProductFolder product;
+  Options options = kStartOptions;
+  options.lzh = options.desktop = true;
+  InstallUseUninstall(InstallationOf(product, kDefaultFolder, options), NULL, kAddRemovePrograms);
+}
+
+// A folder that must be created, ending in 表, whose second byte is a
+// backslash: one separator everywhere, in the question too.
+TEST_F(EndToEnd, FolderEndingInABackslashByteIsCreated) {
+  ProductFolder product;
+  TempFolder parent;
+  Options options = kStartOptions;
+  options.desktop = options.sendTo = options.zip = options.cab = true;
+  std::string folder = parent / "書庫表";
+  InstallUseUninstall(InstallationOf(product, folder, options), &folder, kSlashD);
+}
+
+// An existing folder ending in ソ, typed with a trailing backslash.
+TEST_F(EndToEnd, ExistingFolderEndingInABackslashByteTypedWithOne) {
+  ProductFolder product;
+  TempFolder folder(" ソ");
+  Options options = kNoOption;
+  options.tar = true;
+  std::string typed = folder.path() + "\\";
+  InstallUseUninstall(InstallationOf(product, folder.path(), options), &typed, kSlashD);
+}
+
+// A second installation over the first, from a fresh copy of the product:
+// the library in the system folder has the shipped stamp, so it stays and
+// the shipped copy is kept; the choices add up, the entry is written anew.
+TEST_F(EndToEnd, SecondInstallationOverTheFirst) {
+  TempFolder folder;
+  ProductFolder first, second;
+  Options firstOptions = kStartOptions, secondOptions = kStartOptions;
+  firstOptions.lzh = firstOptions.desktop = true;
+  secondOptions.zip = secondOptions.sendTo = true;
+  Installation one = InstallationOf(first, folder.path(), firstOptions);
+  Installation two = InstallationOf(second, folder.path(), secondOptions);
+  std::vector<std::string> folders = {first.path(), second.path(), folder.path()};
+  Footprint expected = Take(folders);
+
+  for (const Installation *in : {&one, &two}) {
+    Session installer("\"" + in->source + "\\Install.exe\"", in->source);
+    HWND hDlg = StartInstaller(installer, &folder.path(), in->options);
+    ASSERT_TRUE(hDlg);
+    ASSERT_NO_FATAL_FAILURE(InstallWithOk(installer, hDlg, folder.path(), false));
+    ExpectInstalled(expected, *in, in == &one);
+    ASSERT_EQ("", Differences(expected, Take(folders)));
+  }
+
+  Installation both = two;
+  both.options.lzh = both.options.desktop = true;
+  UseAsClients(both);
+  UninstallWithSlashD(both);
+  ExpectUninstalled(expected, both, true);
+  EXPECT_EQ("", Differences(expected, Take(folders)));
+}
+
+// Tokavi.exe in the install folder cannot be replaced: the installer says
+// so, the dialog stays with the folder edit focused, and nothing is written,
+// before or after the close box ends it.
+TEST_F(EndToEnd, HeldOpenTokaviExeKeepsTheDialog) {
+  ProductFolder product;
+  TempFolder folder;
+  WriteFile(folder / "Tokavi.exe", "an earlier Tokavi.exe, running");
+  HeldOpen held(folder / "Tokavi.exe");
+  ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+  std::vector<std::string> folders = {product.path(), folder.path()};
+  Footprint before = Take(folders);
+
+  Session installer(product.installer(), product.path());
+  HWND hDlg = StartInstaller(installer, &folder.path(), kEveryOption);
+  ASSERT_TRUE(hDlg);
+  PressButton(hDlg, IDOK);
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(installer, hDlg, kCannotCopy, kCaptionInstall, MB_OK | MB_ICONERROR, IDOK));
+  EXPECT_EQ((DWORD)STILL_ACTIVE, installer.WaitForExit(500));
+  EXPECT_TRUE(IsWindowVisible(hDlg));
+  EXPECT_EQ(GetDlgItem(hDlg, 1010), FocusOf(hDlg));
+  EXPECT_EQ("", Differences(before, Take(folders)));
+
+  PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(0u, installer.WaitForExit());
+  EXPECT_EQ("", Differences(before, Take(folders)));
+}
+
+// Wine presents the platform to Install.exe as Windows 95: the setting is
+// Wine's, per program. The 64-bit prefix stands in for a 32-bit one, which
+// this machine's kernel cannot run.
+void PresentInstallExeAsWindows95() {
+  WriteValue(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Install.exe", "Version",
+             std::string("win95") + '\0');
+}
+
+// There RegDeleteKeyA deletes whole subtrees: the uninstall run must still
+// leave another product's key under the maker key.
+TEST_F(EndToEnd, Windows95KeepsAnotherProductsSettings) {
+  PresentInstallExeAsWindows95();
+  WriteValue(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Other", "Setting",
+             std::string("1") + '\0');
+  ProductFolder product;
+  TempFolder folder;
+  InstallUseUninstall(InstallationOf(product, folder.path(), kEveryOption), &folder.path(),
+                      kSlashD);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Other"));
+}
+
+// The library in the system folder is an older one, held open: the
+// installer hands it to the platform's INF setup and installs everything
+// else. Windows NT gets rundll32 with setupapi (it really runs, with the
+// product's INF) and the restart notice instead of the completion message;
+// Windows 95 gets rundll with setupx and the product folder's short form,
+// and no message at all. This prefix has no 16-bit runner: a stand-in
+// rundll.exe in the product folder, where the runner is looked for first,
+// shows what was launched.
+TEST_F(EndToEnd, HeldOpenSystemLibraryGoesToThePlatformsInfSetup) {
+  const struct {
+    const char *platform;
+    bool windows95;
+    Options options;
+    const char *runner;
+    const char *parameters;
+  } cases[] = {
+      {"Windows NT", false, kEveryOption, "rundll32.exe", "setupapi"},
+      {"Windows 95", true, kNoOption, "rundll.exe", "setupx.dll"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.platform);
+    ASSERT_EQ("", Restore(before_, Take()));
+    if (c.windows95) PresentInstallExeAsWindows95();
+    ProductFolder product;
+    TempFolder folder;
+    ASSERT_TRUE(CopyFileA(TrivialProgram().c_str(), (product / "rundll.exe").c_str(), FALSE));
+    HeldOpen held(PlantOlderLibrary(product));
+    ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+    Installation in = InstallationOf(product, folder.path(), c.options);
+    std::vector<std::string> folders = {product.path(), folder.path()};
+    Footprint expected = Take(folders);
+
+    Session installer(product.installer(), product.path());
+    HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
+    ASSERT_TRUE(hDlg);
+    PressButton(hDlg, IDOK);
+    if (!c.windows95) {
+      ASSERT_NO_FATAL_FAILURE(
+          ExpectBox(installer, hDlg, kRestartNotice, kCaptionNotice, MB_OK, IDOK));
+    }
+    EXPECT_EQ(0u, installer.WaitForExit());
+    EXPECT_TRUE(installer.WaitForAll());
+    EXPECT_FALSE(installer.WaitForBox(0).hwnd);
+    std::string source = c.windows95 ? ShortPath(product.path()) : product.path();
+    std::string parameters = std::string(c.parameters) + ",InstallHinfSection DefaultInstall 132 " +
+                             source + "\\tokavi.inf";
+    EXPECT_TRUE(Ran(installer, c.runner, parameters)) << Utf8FromAnsi(parameters);
+    ExpectInstalled(expected, in, false);
+    EXPECT_EQ("", Differences(expected, Take(folders)));
+  }
+}
+
+// Not a test: scripts/bench runs it. The median wall time of a whole
+// unattended installation (every option) and uninstall through the driver,
+// beside that of a trivial Win32 program started and ended under the same
+// Wine: the installer's own cost over the platform's floor.
+class Benchmark : public EndToEnd {
+ protected:
+  static double Milliseconds(const LARGE_INTEGER &start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+  }
+
+  static double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+  }
+
+  // Install.exe from a fresh copy of the product into a fresh folder with
+  // every option, its completion message answered, then the installed
+  // program with "/d", both its questions answered.
+  void Cycle(std::vector<double> &times) {
+    ProductFolder product;
+    TempFolder folder;
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    Session installer(product.installer(), product.path());
+    HWND hDlg = installer.WaitForDialogWith(1010);
+    ASSERT_TRUE(hDlg);
+    ASSERT_TRUE(FillInstallDialog(hDlg, &folder.path(), kEveryOption));
+    PressButton(hDlg, IDOK);
+    HWND hBox = installer.WaitForBoxWindow();
+    ASSERT_TRUE(hBox);
+    installer.Answer(hBox, IDOK);
+    ASSERT_EQ(0u, installer.WaitForExit());
+    Session uninstaller("\"" + (folder / "Install.exe") + "\" /d", folder.path());
+    for (int answer : {IDYES, IDOK}) {
+      hBox = uninstaller.WaitForBoxWindow();
+      ASSERT_TRUE(hBox);
+      uninstaller.Answer(hBox, answer);
+    }
+    ASSERT_EQ(0u, uninstaller.WaitForExit());
+    times.push_back(Milliseconds(start));
+  }
+
+  static void Floor(std::vector<double> &times) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    Program trivial = StartProgram("\"" + TrivialProgram() + "\"", "");
+    ASSERT_EQ(0u, WaitForExit(trivial));
+    times.push_back(Milliseconds(start));
+  }
+};
+
+TEST_F(Benchmark, DISABLED_InstallAndUninstallCycle) {
+  const int kRuns = 7;
+  std::vector<double> cycles, floors;
+  for (int run = 0; run < kRuns; ++run) {
+    ASSERT_NO_FATAL_FAILURE(Cycle(cycles));
+    ASSERT_EQ("", Restore(before_, Take()));
+    ASSERT_NO_FATAL_FAILURE(Floor(floors));
+  }
+  const char *target = sizeof(void *) == 8 ? "x64" : "x86";
+  double cycle = Median(cycles), floor = Median(floors);
+  std::printf("bench: %s install-and-uninstall cycle: median %.0f ms over %d runs\n", target, cycle,
+              kRuns);
+  std::printf("bench: %s trivial Win32 program started and ended: median %.0f ms over %d runs\n",
+              target, floor, kRuns);
+  std::printf("bench: %s ratio: %.1f\n", target, cycle / floor);
+}
+
+}  // namespace
