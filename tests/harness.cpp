@@ -20,25 +20,6 @@ HKEY CreateKey(HKEY root, const std::string &key) {
   return h;
 }
 
-void RemoveTree(const std::string &path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(path.c_str());
-}
-
 Responder *g_responder;
 
 std::string WindowText(HWND hwnd) {
@@ -126,7 +107,7 @@ TempFolder::TempFolder(const std::string &suffix) {
   EXPECT_TRUE(CreateDirectoryA(path_.c_str(), NULL)) << path_;
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() { RemoveTree(Wide(path_)); }
 
 Responder::Responder(std::deque<int> scripted) : answers(std::move(scripted)) {
   g_responder = this;
@@ -181,15 +162,7 @@ bool FileExists(const std::string &path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string ReadFileText(const std::string &path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-  if (h == INVALID_HANDLE_VALUE) return "";
-  char buf[4096];
-  DWORD cb = 0;
-  ReadFile(h, buf, sizeof buf, &cb, NULL);
-  CloseHandle(h);
-  return std::string(buf, cb);
-}
+std::string ReadFileText(const std::string &path) { return ReadWholeFile(Wide(path)); }
 
 bool SetFileTime(const std::string &path, DWORD lowDateTime) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -352,3 +325,42 @@ int RunInstallModeIn(const std::string &folder, Responder &responder,
 }
 
 void Close(HWND hDlg) { SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+std::wstring Wide(const std::string &ansi) {
+  if (ansi.empty()) return L"";
+  int cch = MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), NULL, 0);
+  std::wstring wide(cch, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), &wide[0], cch);
+  return wide;
+}
+
+std::string ReadWholeFile(const std::wstring &path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                         OPEN_EXISTING, 0, NULL);
+  std::string contents;
+  if (h == INVALID_HANDLE_VALUE) return contents;
+  char buf[65536];
+  DWORD cb;
+  while (ReadFile(h, buf, sizeof buf, &cb, NULL) && cb) contents.append(buf, cb);
+  CloseHandle(h);
+  return contents;
+}
+
+void RemoveTree(const std::wstring &path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(child);
+      else
+        DeleteFileW(child.c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(path.c_str());
+}

@@ -79,7 +79,12 @@ void RunFromLoop(std::function<void()> fn);
 // File helpers for the tests.
 void WriteFile(const std::string &path, const std::string &contents);
 bool FileExists(const std::string &path);
-std::string ReadFileText(const std::string &path);
+std::string ReadFileText(const std::string &path);  // the whole file, "" if unreadable
+std::string ReadWholeFile(const std::wstring &path);
+// Removes a folder with everything in it.
+void RemoveTree(const std::wstring &path);
+// The ANSI code page's text as UTF-16.
+std::wstring Wide(const std::string &ansi);
 bool SetFileTime(const std::string &path, DWORD lowDateTime);
 
 // Registry helpers: a value's type and data as stored, and whether a key exists.

@@ -356,45 +356,6 @@ std::wstring ParentId(const std::wstring &id) {
 
 }  // namespace
 
-void RemoveTree(const std::wstring &path) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = path + L"\\" + name;
-      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileW(child.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path.c_str());
-}
-
-std::string ReadWholeFile(const std::wstring &path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                         OPEN_EXISTING, 0, NULL);
-  std::string contents;
-  if (h == INVALID_HANDLE_VALUE) return contents;
-  char buf[65536];
-  DWORD cb;
-  while (ReadFile(h, buf, sizeof buf, &cb, NULL) && cb) contents.append(buf, cb);
-  CloseHandle(h);
-  return contents;
-}
-
-std::wstring Wide(const std::string &ansi) {
-  if (ansi.empty()) return L"";
-  int cch = MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), NULL, 0);
-  std::wstring wide(cch, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), &wide[0], cch);
-  return wide;
-}
-
 std::string Ansi(const std::wstring &wide) {
   if (wide.empty()) return "";
   int cb = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), NULL, 0, NULL, NULL);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "../harness.h"
+
 struct Fact {
   enum Kind { kKey, kValue, kFolder, kFile };
   Kind kind = kKey;
@@ -67,13 +69,8 @@ std::string Differences(const Footprint &expected, const Footprint &actual);
 // listed in the result, which is "" when everything was restored.
 std::string Restore(const Footprint &before, const Footprint &now);
 
-// A file's whole contents ("" when it cannot be read).
-std::string ReadWholeFile(const std::wstring &path);
-// Removes a folder with everything in it.
-void RemoveTree(const std::wstring &path);
-
-// Text conversions between the ANSI code page, UTF-16 and UTF-8.
-std::wstring Wide(const std::string &ansi);
+// Text conversions between the ANSI code page, UTF-16 and UTF-8 (Wide is
+// the harness's).
 std::string Ansi(const std::wstring &wide);
 std::string Utf8(const std::wstring &wide);
 std::string Utf8FromAnsi(const std::string &ansi);
