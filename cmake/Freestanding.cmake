@@ -6,7 +6,6 @@ set(TOKAVI_COMMON_FLAGS -fexec-charset=CP932 -Wall -Wextra -Werror)
 
 set(TOKAVI_FREESTANDING_FLAGS
     ${TOKAVI_COMMON_FLAGS}
-    -Os
     -ffreestanding
     -fno-exceptions
     -fno-rtti
@@ -23,6 +22,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   list(APPEND TOKAVI_FREESTANDING_FLAGS -mcmodel=small)
 endif()
 
+# The 32-bit programs run on every 32-bit Windows from Windows 95 on, whose
+# machines include the 486 and the Pentium: the compiler's default processor,
+# the Pentium Pro, would use instructions they lack (cmov).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  list(APPEND TOKAVI_FREESTANDING_FLAGS -march=i486)
+endif()
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(TOKAVI_ENTRY_SYMBOL _WinMainCRTStartup)
 else()
@@ -30,14 +36,16 @@ else()
 endif()
 
 # Makes TARGET a freestanding Windows program or library importing only the
-# given system DLLs. libgcc is linked statically for its stack probe.
+# given system DLLs. libgcc is linked statically for its stack probe. The
+# release configurations are stripped; the others keep their symbols for the
+# debugger.
 function(tokavi_freestanding TARGET)
   cmake_parse_arguments(ARG "" "ENTRY" "LIBS" ${ARGN})
   target_compile_options(${TARGET} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TOKAVI_FREESTANDING_FLAGS}>)
   if(NOT ARG_ENTRY)
     set(ARG_ENTRY ${TOKAVI_ENTRY_SYMBOL})
   endif()
-  target_link_options(${TARGET} PRIVATE -nostdlib -s -Wl,--gc-sections -Wl,-e,${ARG_ENTRY}
+  target_link_options(${TARGET} PRIVATE -nostdlib $<$<CONFIG:Release,MinSizeRel>:-s> -Wl,--gc-sections -Wl,-e,${ARG_ENTRY}
                       -Wl,--no-insert-timestamp)
   target_link_libraries(${TARGET} PRIVATE ${ARG_LIBS} gcc)
 endfunction()

@@ -2,9 +2,8 @@
 // platform is not Windows 95 yet, it sets Wine's per-program version for its
 // own file name and runs itself again, passing its output and exit code on.
 #include <gtest/gtest.h>
-#include <windows.h>
 
-#include <cstdio>
+#include "test_platform.h"
 
 namespace {
 
@@ -40,10 +39,7 @@ int RunAgain() {
 
 int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (GetACP() != 932) {
-    std::fprintf(stderr, "\n*** The ANSI code page is %u, not 932. ***\n\n", GetACP());
-    return 1;
-  }
+  if (!IsTestPlatform()) return 1;
   if (!IsWindows95()) {
     if (GetEnvironmentVariableA(kRelaunched, NULL, 0)) {
       std::fprintf(stderr, "\n*** This platform cannot present itself as Windows 95. ***\n\n");
