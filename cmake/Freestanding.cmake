@@ -3,6 +3,10 @@
 
 # Shift-JIS texts from UTF-8 sources; warnings are errors.
 set(TOKAVI_COMMON_FLAGS -fexec-charset=CP932 -Wall -Wextra -Werror)
+# The same bytes from every folder a build runs in: no source or build
+# folder's path in the objects (file names, debug information).
+list(APPEND TOKAVI_COMMON_FLAGS -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 
 set(TOKAVI_FREESTANDING_FLAGS
     ${TOKAVI_COMMON_FLAGS}
