@@ -64,10 +64,7 @@ void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) 
   fp.AddFolder(in.folder);
   for (const char *name : kCopiedFiles)
     fp.CopyFile(in.source + "\\" + name, in.folder + "\\" + name);
-  if (libraryPlaced) {
-    fp.CopyFile(in.source + "\\ShTokavi.dll", in.system + "\\ShTokavi.dll");
-    fp.RemoveFile(in.source + "\\ShTokavi.dll");
-  }
+  if (libraryPlaced) fp.CopyFile(in.source + "\\ShTokavi.dll", in.system + "\\ShTokavi.dll");
   if (in.options.desktop) fp.AddAnyFile(in.desktop + "\\Tokavi.lnk");
   if (in.options.sendTo) fp.AddAnyFile(in.sendTo + "\\Tokavi.lnk");
 
@@ -92,8 +89,8 @@ void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) 
                "\"" + in.folder + "\\install.exe\" /d");
 }
 
-void ExpectUninstalled(Footprint &fp, const Installation &in, bool folderRecorded) {
-  if (folderRecorded)
+void ExpectUninstalled(Footprint &fp, const Installation &in, bool folderFound) {
+  if (folderFound)
     for (const char *name : kRemovedFiles) fp.RemoveFile(in.folder + "\\" + name);
   fp.RemoveFile(in.sendTo + "\\Tokavi.lnk");
   fp.RemoveFile(in.desktop + "\\Tokavi.lnk");

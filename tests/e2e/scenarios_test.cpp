@@ -103,8 +103,7 @@ std::string ShellFolder(const char *name) {
   return data.c_str();
 }
 
-// A copy of the distribution folder, as a user unpacks it: an installation
-// moves the library out of it.
+// A copy of the distribution folder, as a user unpacks it.
 struct ProductFolder : TempFolder {
   ProductFolder() : TempFolder(" dist") {
     WIN32_FIND_DATAA fd;
@@ -398,7 +397,8 @@ TEST_F(EndToEnd, AddRemoveProgramsUninstallsAPlantedInstallation) {
                            "history.txt", "Tokavi.inf"})
     ASSERT_TRUE(
         CopyFileA((product / name).c_str(), (installation.folder + "\\" + name).c_str(), FALSE));
-  ASSERT_TRUE(MoveFileA((product / "ShTokavi.dll").c_str(), (system_ + "\\ShTokavi.dll").c_str()));
+  ASSERT_TRUE(
+      CopyFileA((product / "ShTokavi.dll").c_str(), (system_ + "\\ShTokavi.dll").c_str(), FALSE));
   WriteFile(desktop_ + "\\Tokavi.lnk", "link");
   WriteFile(sendTo_ + "\\Tokavi.lnk", "link");
   ASSERT_EQ("", Restore(planted, Take({product.path()})));
