@@ -96,8 +96,9 @@ void ExpectUninstalled(Footprint &fp, const Installation &in, bool folderFound) 
   fp.RemoveFile(in.desktop + "\\Tokavi.lnk");
   fp.RemoveFile(in.system + "\\ShTokavi.dll");
   fp.RemoveKey(HKEY_CURRENT_USER, kSettingsKey);
-  // The maker key goes once no other product's key is left in it.
-  if (!fp.HasSubkeys(HKEY_CURRENT_USER, kMakerKey)) fp.RemoveKey(HKEY_CURRENT_USER, kMakerKey);
+  // The maker key goes once nothing else, no other product's key and no
+  // value, is left in it.
+  if (!fp.HasEntries(HKEY_CURRENT_USER, kMakerKey)) fp.RemoveKey(HKEY_CURRENT_USER, kMakerKey);
   for (const auto &e : kShellExtension)
     if (e.removed) fp.RemoveKey(HKEY_CLASSES_ROOT, e.key);
   fp.RemoveKey(HKEY_LOCAL_MACHINE, kUninstallKey);

@@ -34,8 +34,9 @@ struct Installation {
 void ExpectInstalled(Footprint &fp, const Installation &installation, bool libraryPlaced = true);
 
 // The uninstall run's removals: the product files in the install folder
-// when the run finds it (the uninstall entry names it), the shortcuts, the library, the settings
-// (and the maker key once it holds nothing else), the shell extension entries but those of ZIP
-// archives, and the uninstall entry. What stays is the residue: Install.exe, the folder, the user's
-// files, the associations and the ZIP entries.
+// when the run finds it (the uninstall entry names it), the shortcuts, the
+// library, the settings (and the maker key once it holds nothing else, no
+// key and no value), the shell extension entries but those of ZIP archives,
+// and the uninstall entry. What stays is the residue: Install.exe, the
+// folder, the user's files, the associations and the ZIP entries.
 void ExpectUninstalled(Footprint &fp, const Installation &installation, bool folderFound);
