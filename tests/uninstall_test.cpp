@@ -154,28 +154,6 @@ TEST(DeleteSettingsKeys, RemovesTheWholeSubtree) {
   }
 }
 
-// Names of 255 characters, two bytes each, one below the other, after a
-// shorter one.
-TEST(DeleteSettingsKeys, TakesNamesOfAnyLength) {
-  RegistrySandbox sandbox;
-  WriteValue(HKEY_CURRENT_USER, "Software\\Kel\\TokAvi\\Options", "v", "1");
-  std::string longName;
-  for (int i = 0; i < 255; ++i) longName += "表";
-  HKEY h = NULL;
-  ASSERT_EQ(ERROR_SUCCESS,
-            RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Kel\\TokAvi", 0, KEY_ALL_ACCESS, &h));
-  for (int depth = 0; depth < 2; ++depth) {
-    HKEY hChild = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(h, longName.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL,
-                                             &hChild, NULL));
-    RegCloseKey(h);
-    h = hChild;
-  }
-  RegCloseKey(h);
-  EXPECT_EQ(1, DeleteSettingsKeys());
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Kel"));
-}
-
 TEST(DeleteSettingsKeys, FailsWithoutTheSettingsKey) {
   RegistrySandbox sandbox;
   WriteValue(HKEY_CURRENT_USER, "Software\\Kel", "v", "1");

@@ -737,26 +737,16 @@ TEST_F(EndToEnd, UntidyWorld) {
          EXPECT_EQ(0u, installer.WaitForExit());
          EXPECT_EQ("", Differences(before, Take({product.path(), parent.path()})));
        }},
-      {"the product folder installs again after an uninstall, its library kept",
+      {"the product folder installs again after an uninstall, over an entry with a subkey",
        [&] {
          ProductFolder product;
          TempFolder folder;
          Installation in = InstallationOf(product, folder.path(), kStartOptions);
          InstallUseUninstall(in, &folder.path(), kSlashD);
+         WriteValue(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\Sub", "x", "1");
          Footprint expected = Take({product.path(), folder.path()});
          ExpectInstalled(expected, in);
          InstallExpecting(product, folder.path(), in.options, expected,
-                          {product.path(), folder.path()});
-       }},
-      {"an earlier entry with a subkey is replaced as a whole",
-       [&] {
-         ProductFolder product;
-         TempFolder folder;
-         WriteValue(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\Sub", "x", "1");
-         WriteValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", "old");
-         Footprint expected = Take({product.path(), folder.path()});
-         ExpectInstalled(expected, InstallationOf(product, folder.path(), kNoOption));
-         InstallExpecting(product, folder.path(), kNoOption, expected,
                           {product.path(), folder.path()});
        }},
       {"the uninstall run removes the installation its entry names, not the product folder "
@@ -781,7 +771,7 @@ TEST_F(EndToEnd, UntidyWorld) {
                                   }),
                             "/d \t ");
        }},
-      {"what others put beside ours stays; our settings go whole",
+      {"what others put beside ours stays; our settings go whole, names of 510 bytes too",
        [&] {
          ProductFolder product;
          TempFolder folder;
@@ -795,7 +785,9 @@ TEST_F(EndToEnd, UntidyWorld) {
          };
          Footprint planted = Plant(in, folder.path(), [&](Footprint &fp) {
            others(fp);
-           fp.SetString(HKEY_CURRENT_USER, std::string(kFoldersKey) + "\\Deeper", "x", "1");
+           std::string name;  // 255 characters, two bytes each
+           for (int i = 0; i < 255; ++i) name += "表";
+           fp.SetString(HKEY_CURRENT_USER, std::string(kFoldersKey) + "\\" + name, "x", "1");
          });
          UninstallWithSlashD(in);
          ExpectUninstalled(planted, in, true);
