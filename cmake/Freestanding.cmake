@@ -17,7 +17,8 @@ set(TOKAVI_FREESTANDING_FLAGS
     -fno-stack-protector
     -fno-tree-loop-distribute-patterns
     -ffunction-sections
-    -fno-ident)
+    -fno-ident
+    -malign-data=abi)
 
 # On x86-64 the whole image lies within 2 GiB and imports no data, so globals
 # are addressed directly instead of through one pointer each (the default

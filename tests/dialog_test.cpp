@@ -1,6 +1,7 @@
 // The installation dialog: its template as built into Install.exe, its start
 // state, and how it asks before quitting.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include "harness.h"
 
@@ -224,6 +225,24 @@ TEST(InstallDialog, CancelledFolderPickerLeavesTheEdit) {
   ASSERT_EQ(1u, responder.boxes.size());
   EXPECT_FALSE(responder.boxes[0].isMessageBox);
   EXPECT_EQ("E:\\Typed\\表", after);
+}
+
+// The install mode sets COM up on its thread for the folder picker and
+// undoes it when the dialog ends.
+TEST(InstallDialog, HasCOMForTheFolderPicker) {
+  RegistrySandbox sandbox;
+  TempFolder product;
+  WriteFile(product / "Tokavi.exe", "stand-in");
+  Responder responder;
+  HRESULT hrDuring = E_FAIL;
+  RunInstallModeIn(product.path(), responder, [&](HWND h) {
+    hrDuring = CoInitialize(NULL);
+    CoUninitialize();
+    Close(h);
+  });
+  EXPECT_EQ(S_FALSE, hrDuring);
+  EXPECT_EQ(S_OK, CoInitialize(NULL));
+  CoUninitialize();
 }
 
 }  // namespace

@@ -20,10 +20,10 @@ struct FolderWindow {
   HWND hwnd;
 };
 
-// An entry that cannot be deleted (it has a subkey) stays as it was,
-// silently; one that cannot be created is reported, with the platform's own
-// caption.
-TEST(RegisterUninstallInfo, KeepsOrReportsWhatItCannotReplace) {
+// An existing entry goes as a whole, a subkey of it included, and the fresh
+// one is written; one that cannot be created is reported, with the
+// platform's own caption.
+TEST(RegisterUninstallInfo, ReplacesOrReportsTheEntry) {
   const std::string windows = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
   for (bool volatileParent : {false, true}) {
     RegistrySandbox sandbox;
@@ -33,21 +33,47 @@ TEST(RegisterUninstallInfo, KeepsOrReportsWhatItCannotReplace) {
     RegCloseKey(h);
     if (!volatileParent)
       WriteValue(HKEY_LOCAL_MACHINE, windows + "\\Uninstall\\Tokavi\\Sub", "x", "1");
-    FolderWindow window("D:\\Tools");
+    FolderWindow window("");
     Responder responder;
     MessageBoxA(NULL, "", NULL, MB_OK);  // shows the platform's default caption
-    RegisterUninstallInfo(window.hwnd);
+    RegisterUninstallInfo(window.hwnd, "D:\\Tools");
     DWORD type;
     std::string data;
-    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, windows + "\\Uninstall\\Tokavi", "UninstallString",
-                           &type, &data));
+    EXPECT_EQ(!volatileParent, ReadValue(HKEY_LOCAL_MACHINE, windows + "\\Uninstall\\Tokavi",
+                                         "UninstallString", &type, &data));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, windows + "\\Uninstall\\Tokavi\\Sub"));
     ASSERT_EQ(volatileParent ? 2u : 1u, responder.boxes.size());
-    if (!volatileParent) continue;
+    if (!volatileParent) {
+      EXPECT_EQ(std::string("\"D:\\Tools\\install.exe\" /d") + '\0', data);
+      continue;
+    }
     const Box &box = responder.boxes[1];
     EXPECT_EQ("ｱﾝｲﾝｽﾄｰﾙ情報が登録できませんでした。", box.text);
     EXPECT_EQ(responder.boxes[0].caption, box.caption);
     EXPECT_EQ((UINT)(MB_OK | MB_ICONERROR), box.style);
     EXPECT_EQ(window.hwnd, box.owner);
+  }
+}
+
+// The open command quotes an executable path with a blank, which is what a
+// path without a short form keeps; the icon never has quotes.
+TEST(RegisterFileType, QuotesAnOpenCommandWithABlank) {
+  const struct {
+    const char *executable;
+    const char *command;
+  } cases[] = {
+      {"C:\\PROGRA~1\\TOKAVI\\TOKAVI.EXE", "C:\\PROGRA~1\\TOKAVI\\TOKAVI.EXE \"%1\""},
+      {"C:\\Program Files\\Tokavi\\Tokavi.exe", "\"C:\\Program Files\\Tokavi\\Tokavi.exe\" \"%1\""},
+  };
+  for (const auto &c : cases) {
+    RegistrySandbox sandbox;
+    EXPECT_EQ(1, RegisterFileType(".lzh", c.executable));
+    DWORD type;
+    std::string data;
+    EXPECT_TRUE(ReadValue(HKEY_CLASSES_ROOT, "LzhFile\\shell\\open\\command", NULL, &type, &data));
+    EXPECT_EQ(std::string(c.command) + '\0', data);
+    EXPECT_TRUE(ReadValue(HKEY_CLASSES_ROOT, "LzhFile\\DefaultIcon", NULL, &type, &data));
+    EXPECT_EQ(std::string(c.executable) + ",0" + '\0', data);
   }
 }
 
@@ -110,10 +136,11 @@ TEST(RunInfSetup, LetsThePlatformInstallTheLibrary) {
 
   const std::string longest = "C:\\" + std::string(255, 'l') + "\\";
   lstrcpyA(g_szSourceDir, longest.c_str());
-  char szParameters[INF_PARAMETERS_SIZE];
-  EXPECT_STREQ("rundll32.exe", ComposeInfSetup(szParameters, FALSE));
+  char szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
+  EXPECT_STREQ("rundll32.exe", ComposeInfSetup(szParameters, szFolder, FALSE));
   EXPECT_EQ("setupapi,InstallHinfSection DefaultInstall 132 " + longest + "tokavi.inf",
             szParameters);
+  EXPECT_EQ(longest, szFolder);
 }
 
 }  // namespace

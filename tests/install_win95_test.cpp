@@ -1,6 +1,6 @@
 // The INF setup on Windows 95: "rundll.exe" with "setupx.dll", from the
-// source folder's short form. Wine has no such runner; the launch fails,
-// and silently.
+// source folder's short form; the source folder itself stays as it was.
+// Wine has no such runner; the launch fails, and silently.
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -21,15 +21,17 @@ TEST(Windows95, InfSetupStartsInTheShortSourceFolderAndSaysNothing) {
   lstrcpyA(g_szSourceDir, sourceDir.c_str());
   Responder responder;
   RunInfSetup(NULL);
-  EXPECT_STREQ(szShort, g_szSourceDir);
+  EXPECT_EQ(sourceDir, g_szSourceDir);
   EXPECT_TRUE(responder.boxes.empty());
   WaitForRunners();
   EXPECT_FALSE(FileExists(SystemLibrary()));
-  char szParameters[INF_PARAMETERS_SIZE];
-  EXPECT_STREQ("rundll.exe", ComposeInfSetup(szParameters, TRUE));
+  char szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
+  EXPECT_STREQ("rundll.exe", ComposeInfSetup(szParameters, szFolder, TRUE));
   EXPECT_EQ(
       std::string("setupx.dll,InstallHinfSection DefaultInstall 132 ") + szShort + "tokavi.inf",
       szParameters);
+  EXPECT_STREQ(szShort, szFolder);
+  EXPECT_EQ(sourceDir, g_szSourceDir);
 }
 
 }  // namespace

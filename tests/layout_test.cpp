@@ -1,5 +1,6 @@
 // The file probe, the folder lookups and path composition.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "harness.h"
 #include "layout/lookups.h"
@@ -55,14 +56,21 @@ TEST(ComposePath, RefusesWhatDoesNotFit) {
   EXPECT_STREQ("abcdefg", small);
 }
 
-// Only ASCII letters are taken as equal in either case, and never the second
-// byte of a Shift-JIS character: ア (0x83 0x41) is not ヂ (0x83 0x61).
-TEST(IsSamePathText, FoldsASCIILettersOnly) {
-  EXPECT_TRUE(IsSamePathText("C:\\Program Files\\表", "c:\\PROGRAM FILES\\表"));
-  EXPECT_FALSE(IsSamePathText("C:\\ア\\a", "C:\\ヂ\\A"));
-  EXPECT_FALSE(IsSamePathText("C:\\ヂ", "C:\\ア"));
-  EXPECT_FALSE(IsSamePathText("C:\\Ａ", "C:\\ａ"));
-  EXPECT_FALSE(IsSamePathText("C:\\Tokavi", "C:\\Tokavi\\"));
+// Decided by characters: a Shift-JIS character's second byte may be 0x5C
+// (表) or 0x7C (ポ), and such names are valid.
+TEST(IsAbsoluteFolder, TakesRootedFoldersWithValidNamesOnly) {
+  // clang-format off
+  const char *const valid[] = {
+      "C:\\Tokavi", "c:\\Program Files\\Tokavi\\", "C:\\", "\\\\server\\share\\",
+      "\\\\server\\share\\Tokavi", "D:\\表\\ソ", "C:\\ポ", "C:\\ﾃｽﾄ.1", "C:\\.a\\a b"};
+  const char *const invalid[] = {
+      "", "bar", "C:", "C:Tokavi", "\\Tokavi", "1:\\x", "C:\\a*", "C:\\a?", "C:\\a\"b",
+      "C:\\a<b", "C:\\a>b", "C:\\a|b", "C:\\a:b", "C:\\a/b", "C:\\a\tb", "C:\\a.", "C:\\a \\b",
+      "C:\\.", "C:\\..\\a", "C:\\a\\\\b", "C:\\a\\\\", "\\\\server\\share", "\\\\\\share\\",
+      "\\\\server\\\\", "C:\\表.", "C:\\ポ|"};
+  // clang-format on
+  for (const char *folder : valid) EXPECT_TRUE(IsAbsoluteFolder(folder)) << folder;
+  for (const char *folder : invalid) EXPECT_FALSE(IsAbsoluteFolder(folder)) << folder;
 }
 
 TEST(ReadInstallFolder, YieldsOnlyATerminatedNonEmptyFolder) {
@@ -100,22 +108,26 @@ TEST(ReadInstallFolder, NeedsTheKeyAndTheValue) {
   EXPECT_STREQ("untouched", sz);
 }
 
-TEST(ReadShellFolder, SucceedsWithTheKeyEvenWithoutTheValue) {
+// A missing, empty or unusable value, or no Shell Folders key at all: the
+// shell's own folder, never an empty one.
+TEST(ReadShellFolder, TakesTheValueElseAsksTheShell) {
+  char szShell[MAX_PATH] = "";
+  ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, szShell, CSIDL_SENDTO, FALSE));
   RegistrySandbox sandbox;
   char sz[MAX_PATH] = "old";
-  EXPECT_EQ(1, ReadShellFolder("SendTo", sz));
-  EXPECT_STREQ("", sz);
+  EXPECT_EQ(1, ReadShellFolder("SendTo", CSIDL_SENDTO, sz));
+  EXPECT_STREQ(szShell, sz);
   WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\デスクトップ");
-  EXPECT_EQ(1, ReadShellFolder("Desktop", sz));
+  EXPECT_EQ(1, ReadShellFolder("Desktop", CSIDL_DESKTOPDIRECTORY, sz));
   EXPECT_STREQ("C:\\デスクトップ", sz);
-  WriteValue(HKEY_CURRENT_USER, kShellFolders, "SendTo", std::string(260, 's'), REG_BINARY);
-  lstrcpyA(sz, "old");
-  EXPECT_EQ(1, ReadShellFolder("SendTo", sz));
-  EXPECT_STREQ("", sz);
+  for (const std::string &data : {std::string(260, 's'), std::string("\0", 1)}) {
+    WriteValue(HKEY_CURRENT_USER, kShellFolders, "SendTo", data, REG_BINARY);
+    EXPECT_EQ(1, ReadShellFolder("SendTo", CSIDL_SENDTO, sz));
+    EXPECT_STREQ(szShell, sz);
+  }
   ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, kShellFolders));
-  lstrcpyA(sz, "old");
-  EXPECT_EQ(0, ReadShellFolder("Desktop", sz));
-  EXPECT_STREQ("", sz);
+  EXPECT_EQ(1, ReadShellFolder("SendTo", CSIDL_SENDTO, sz));
+  EXPECT_STREQ(szShell, sz);
 }
 
 }  // namespace

@@ -34,13 +34,15 @@ TEST(SkipProgramName, LeavesTheTailUnchanged) {
   }
 }
 
-// Only "/d" in any case uninstalls; any other tail ends at once, silently.
+// Only "/d" in any case uninstalls, followed by nothing but blanks and
+// control characters; any other tail ends at once, silently.
 TEST(WinMain, ChoosesTheModeFromTheWholeTail) {
   const struct {
     const char *tail;
     bool uninstalls;
   } cases[] = {
-      {"/d", true}, {"/D", true}, {"/d ", false}, {"-d", false}, {"/u", false}, {"/dd", false},
+      {"/d", true},  {"/D", true},  {"/d ", true},  {"/d \t\r\n", true},
+      {"-d", false}, {"/u", false}, {"/dd", false}, {"/d x", false},
   };
   for (const auto &c : cases) {
     RegistrySandbox sandbox;

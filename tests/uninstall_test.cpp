@@ -16,19 +16,21 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kAsk[] = "TOKAVIをアンインストールします。";
 const char kDone[] = "Tokaviのアンインストール終了。";
 
-// HKEY_CLASSES_ROOT keys an installation with every option writes, and
-// whether the uninstall run removes them.
+// HKEY_CLASSES_ROOT keys an installation with every option writes, one value
+// of each as written, and whether the uninstall run removes them.
 const struct {
   std::string key;
   bool removed;
+  const char *value = NULL;
+  std::string data = "x";
 } kClassKeys[] = {
     {std::string("CLSID\\") + kClsid + "\\InProcServer32", true},
     {std::string("CLSID\\") + kClsid, true},
     {"*\\shellex\\ContextMenuHandlers\\ShTokavi", true},
     {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", true},
     {"Folder\\shellex\\DragDropHandlers\\ShTokavi", true},
-    {"LzhFile\\shellex\\DropHandler", true},
-    {".lzh\\ShellNew", true},
+    {"LzhFile\\shellex\\DropHandler", true, NULL, std::string(kClsid) + '\0'},
+    {".lzh\\ShellNew", true, "NullFile", std::string("\0", 1)},
     {"ZipFile\\shellex\\DropHandler", false},
     {".zip\\ShellNew", false},
     {".lzh", false},
@@ -65,7 +67,7 @@ struct Installed {
     WriteValue(HKEY_CURRENT_USER, "Software\\Kel\\TokAvi\\Folders", "TokAviDir",
                folder.path() + '\0');
     WriteValue(HKEY_CURRENT_USER, "Software\\Kel\\TokAvi\\Options", "View", "1");
-    for (const auto &k : kClassKeys) WriteValue(HKEY_CLASSES_ROOT, k.key, NULL, "x");
+    for (const auto &k : kClassKeys) WriteValue(HKEY_CLASSES_ROOT, k.key, k.value, k.data);
     WriteValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ﾄｶｳﾞｨ");
   }
   ~Installed() { DeleteFileA(SystemLibrary().c_str()); }
@@ -124,11 +126,9 @@ TEST(RunUninstall, NoChangesNothing) {
   for (const auto &k : kClassKeys) EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, k.key)) << k.key;
 }
 
-// Subkeys go one level deep; one that has subkeys of its own stays, and
-// with it the settings key and the maker key. Another product's key keeps
-// the maker key.
-TEST(DeleteSettingsKeys, RemovesWhatItCanChildrenFirst) {
-  const std::string longName(240, 'n');  // too long for the composed key path
+// The settings key goes with its whole subtree. Another product's key
+// keeps the maker key.
+TEST(DeleteSettingsKeys, RemovesTheWholeSubtree) {
   const struct {
     const char *name;
     std::vector<std::string> keys;
@@ -137,11 +137,8 @@ TEST(DeleteSettingsKeys, RemovesWhatItCanChildrenFirst) {
       {"two plain subkeys", {"TokAvi\\Folders", "TokAvi\\Options"}, {}},
       {"a grandchild",
        {"TokAvi", "TokAvi\\Folders", "TokAvi\\Folders\\Deeper", "TokAvi\\Options"},
-       {"", "\\TokAvi", "\\TokAvi\\Folders", "\\TokAvi\\Folders\\Deeper"}},
+       {}},
       {"another product", {"TokAvi\\Folders", "Other"}, {"", "\\Other"}},
-      {"a name too long",
-       {"TokAvi", "TokAvi\\" + longName, "TokAvi\\Options"},
-       {"", "\\TokAvi", "\\TokAvi\\" + longName}},
   };
   for (const auto &c : cases) {
     RegistrySandbox sandbox;
@@ -165,13 +162,14 @@ TEST(DeleteSettingsKeys, FailsWithoutTheSettingsKey) {
 }
 
 // Without a recorded folder nothing is deleted relative to the current
-// drive or directory; the links and the rest still go.
+// drive or directory; the links and the rest still go, but never a link at
+// the root of the current drive.
 TEST(RunUninstall, DeletesNothingAtAWrongPath) {
   RegistrySandbox sandbox;
   TempFolder current;
   for (const char *name : kProductFiles) WriteFile(current / name, name);
   WriteFile("C:\\tokavi.exe", "not ours");
-  WriteFile("C:\\Tokavi.lnk", "a link the installation put at the root");
+  WriteFile("C:\\Tokavi.lnk", "another program's link");
   TempFolder desktop;
   WriteFile(desktop / "Tokavi.lnk", "link");
   WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", desktop.path() + '\0');
@@ -187,9 +185,8 @@ TEST(RunUninstall, DeletesNothingAtAWrongPath) {
     for (const char *name : kProductFiles) EXPECT_TRUE(FileExists(current / name)) << name;
     EXPECT_TRUE(FileExists("C:\\tokavi.exe"));
   }
-  // Without a Send To value the link at the root of the current drive goes,
-  // as the installation put it there.
-  EXPECT_FALSE(FileExists("C:\\Tokavi.lnk"));
+  // Without a Send To value the shell's own folder is used.
+  EXPECT_TRUE(FileExists("C:\\Tokavi.lnk"));
   EXPECT_FALSE(FileExists(desktop / "Tokavi.lnk"));
   DeleteFileA("C:\\tokavi.exe");
   DeleteFileA("C:\\Tokavi.lnk");
@@ -211,6 +208,35 @@ TEST(RunUninstall, SkipsPathsThatDoNotFit) {
   EXPECT_FALSE(FileExists(folder + "\\tokavi.exe"));
   EXPECT_TRUE(FileExists(folder + "\\History.txt"));
   EXPECT_TRUE(FileExists(folder + "\\History.tx"));
+}
+
+// The folder of the entry's program, quoted or, as earlier versions wrote
+// it, unquoted before the final " /d"; its last name part found by
+// characters (表 ends in the byte of a backslash).
+TEST(ParseUninstallCommand, FindsTheFolderOfTheProgram) {
+  const struct {
+    std::string command;
+    const char *folder;  // NULL: refused
+  } cases[] = {
+      {"\"C:\\Program Files\\Tokavi\\install.exe\" /d", "C:\\Program Files\\Tokavi\\"},
+      {"C:\\Tokavi\\install.exe /D", "C:\\Tokavi\\"},
+      {"\\\\server\\share\\表\\install.exe /d", "\\\\server\\share\\表\\"},
+      {"\"C:\\Tokavi\\表.exe\" /d", "C:\\Tokavi\\"},
+      {"\"C:\\install.exe\" /d", "C:\\"},
+      {"\"install.exe\" /d", NULL},
+      {"bar\\install.exe /d", NULL},
+      {"\"C:\\Tokavi\\install.exe /d", NULL},
+      {"C:\\Tokavi\\install.exe", NULL},
+      {"C:\\Tokavi\\install.exe/d", NULL},
+      {" /d", NULL},
+      {"", NULL},
+      {"\"C:\\" + std::string(260, 'a') + "\\install.exe\" /d", NULL},
+  };
+  for (const auto &c : cases) {
+    char sz[MAX_PATH] = "untouched";
+    EXPECT_EQ(c.folder != NULL, ParseUninstallCommand(c.command.c_str(), sz)) << c.command;
+    EXPECT_STREQ(c.folder ? c.folder : "untouched", sz) << c.command;
+  }
 }
 
 TEST(DeleteKeyUnder, DeletesOneKeyWithoutSubkeys) {

@@ -55,13 +55,24 @@ static INT_PTR BrowseFromDialog(HWND hDlg) {
   return TRUE;
 }
 
+// What OK hands the installation: the folder text and the options, read
+// from the controls once.
+static INT_PTR InstallAsRequested(HWND hDlg) {
+  INSTALLREQUEST request;
+  GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, request.szFolder, MAX_PATH);
+  request.dwOptions = 0;
+  for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
+    if (IsDlgButtonChecked(hDlg, id) == BST_CHECKED) request.dwOptions |= OPTION_BIT(id);
+  return RunInstallation(hDlg, &request);
+}
+
 INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
   switch (uMsg) {
     case WM_INITDIALOG:
       return InitInstallDialog(hDlg);
     case WM_COMMAND:
       // The whole wParam is compared: clicks, Enter and Escape only.
-      if (wParam == IDOK) return RunInstallation(hDlg);
+      if (wParam == IDOK) return InstallAsRequested(hDlg);
       if (wParam == IDCANCEL) return ConfirmCancel(hDlg);
       if (wParam == IDC_BROWSE) return BrowseFromDialog(hDlg);
       return FALSE;

@@ -1,6 +1,6 @@
 // The install folder and the files: the folder is checked and, after a
 // question, created; the product files are copied into it, and the shell
-// extension library is placed in the system folder.
+// extension library is copied into the system folder.
 #include "../layout/layout.h"
 #include "../layout/lookups.h"
 #include "../layout/paths.h"
@@ -8,16 +8,9 @@
 #include "../startup/startup.h"
 #include "install.h"
 
-static int ShowError(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2) {
-  ShowMessage(hDlg, pszText1, pszText2, "", g_szCaptionINSTALL, MB_ICONERROR);
+static int ShowError(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3) {
+  ShowMessage(hDlg, pszText1, pszText2, pszText3, g_szCaptionINSTALL, MB_ICONERROR);
   return 0;
-}
-
-// The edit text without one trailing backslash, except that a text of three
-// bytes keeps it: a drive root such as "C:\" is no folder without it.
-static void ReadInstallFolderText(HWND hDlg, LPSTR pszFolder) {
-  GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, pszFolder, MAX_PATH);
-  if (lstrlenA(pszFolder) != 3) RemoveTrailingBackslash(pszFolder);
 }
 
 // Whether every path and command the installation composes from the folder
@@ -31,14 +24,19 @@ static BOOL FitsInstallFolder(LPCSTR pszFolder) {
 }
 
 // Only the last level is created; a missing parent makes it fail. Anything
-// found under the name counts as the folder.
-static int EnsureInstallFolder(HWND hDlg, LPCSTR pszFolder) {
-  if (ProbeFile(pszFolder)) return 1;
-  if (ShowMessage(hDlg, g_szMsgFolderMissing1, pszFolder, g_szMsgFolderMissing2,
+// found under the name counts as the folder. The folder is asked about and
+// created without one trailing backslash, except that a text of three
+// bytes keeps it: a drive root such as "C:\" is no folder without it.
+static int EnsureInstallFolder(HWND hDlg, LPCSTR pszTyped) {
+  char szFolder[MAX_PATH];
+  lstrcpyA(szFolder, pszTyped);
+  if (lstrlenA(szFolder) != 3) RemoveTrailingBackslash(szFolder);
+  if (ProbeFile(szFolder)) return 1;
+  if (ShowMessage(hDlg, g_szMsgFolderMissing1, szFolder, g_szMsgFolderMissing2,
                   g_szCaptionCreateFolder, MB_YESNO | MB_ICONQUESTION) == IDNO)
     return 0;
-  if (CreateDirectoryA(pszFolder, NULL)) return 1;
-  return ShowError(hDlg, pszFolder, g_szMsgCannotCreate);
+  if (CreateDirectoryA(szFolder, NULL)) return 1;
+  return ShowError(hDlg, szFolder, g_szMsgCannotCreate, "");
 }
 
 // The source and destination of a product file. A source path that does not
@@ -48,48 +46,56 @@ static BOOL ComposeCopy(LPCSTR pszName, LPCSTR pszFolder, LPSTR pszSource, LPSTR
          ComposePath(pszDest, MAX_PATH, pszFolder, pszName) && ProbeFile(pszSource) != 0;
 }
 
-// The main executable must be there and must be copied, unless the install
-// folder is the source folder typed as the same text.
-static int CopyMainExecutable(HWND hDlg, LPCSTR pszFolder) {
-  char szSource[MAX_PATH], szDest[MAX_PATH];
-  if (!ComposeCopy(g_szMainExe, pszFolder, szSource, szDest))
-    return ShowError(hDlg, g_szMsgSourceMissing1, g_szMsgSourceMissing2);
-  if (IsSamePathText(szSource, szDest) || CopyFileA(szSource, szDest, FALSE)) return 1;
-  return ShowError(hDlg, g_szMsgCannotCopy1, g_szMsgCannotCopy2);
+// A destination that is the source itself (the install folder is the
+// product folder, however it was typed) is in place already. A failed copy
+// leaves nothing of itself behind, but never deletes a file that was there
+// before.
+static BOOL CopyProductFile(LPCSTR pszSource, LPCSTR pszDest) {
+  if (IsSameFile(pszSource, pszDest)) return TRUE;
+  BOOL bExisted = GetFileAttributesA(pszDest) != INVALID_FILE_ATTRIBUTES;
+  if (CopyFileA(pszSource, pszDest, FALSE)) return TRUE;
+  if (!bExisted) DeleteFileA(pszDest);
+  return FALSE;
 }
 
-// The other files are copied where they are shipped. A failed copy, such as
-// one onto itself, is no reason to stop.
-static void CopyOtherFiles(LPCSTR pszFolder) {
-  for (int i = 1; i < g_cCopiedFiles; ++i) {
+// Every file of the list that the source folder holds, in order; the index
+// of the first that could not be copied, or -1 when all are in place.
+static int CopyProductFiles(LPCSTR pszFolder) {
+  for (int i = 0; i < g_cCopiedFiles; ++i) {
     char szSource[MAX_PATH], szDest[MAX_PATH];
-    if (ComposeCopy(g_aszCopiedFiles[i], pszFolder, szSource, szDest))
-      CopyFileA(szSource, szDest, FALSE);
+    if (ComposeCopy(g_aszCopiedFiles[i], pszFolder, szSource, szDest) &&
+        !CopyProductFile(szSource, szDest))
+      return i;
   }
+  return -1;
 }
 
-// The library moves to the system folder unless the one there has its
-// stamp. One the system folder keeps (it is in use) is left to the
-// platform's setup at the end.
-static void PlaceShellExtension(void) {
+// The library is copied to the system folder unless the one there has its
+// stamp; the shipped copy stays, so the product folder can install again.
+// One the system folder keeps (it is in use) is left to the platform's
+// setup at the end.
+int PlaceShellExtension(void) {
   char szSource[MAX_PATH], szDest[MAX_PATH];
   if (!ComposePath(szSource, MAX_PATH, g_szSourceDir, g_szShellExtFile) ||
       !ComposeSystemLibraryPath(szDest))
-    return;
-  DWORD dwStamp = ProbeFile(szSource);
-  if (dwStamp == 0 || dwStamp == ProbeFile(szDest)) return;
-  if (CopyFileA(szSource, szDest, FALSE))
-    DeleteFileA(szSource);
-  else
-    g_bExtensionCopied = 0;
+    return LIBRARY_MISSING;
+  DWORD dwStamp = ProbeFile(szSource), dwInPlace = ProbeFile(szDest);
+  if (dwStamp == 0) return dwInPlace ? LIBRARY_IN_PLACE : LIBRARY_MISSING;
+  if (dwStamp == dwInPlace || CopyFileA(szSource, szDest, FALSE)) return LIBRARY_IN_PLACE;
+  return LIBRARY_KEPT_OLD;
 }
 
-int PrepareAndCopyFiles(HWND hDlg) {
-  char szFolder[MAX_PATH];
-  ReadInstallFolderText(hDlg, szFolder);
-  if (!FitsInstallFolder(szFolder)) return ShowError(hDlg, g_szMsgFolderTooLong, "");
-  if (!EnsureInstallFolder(hDlg, szFolder) || !CopyMainExecutable(hDlg, szFolder)) return 0;
-  CopyOtherFiles(szFolder);
-  PlaceShellExtension();
-  return 1;
+// The folder as typed is checked before anything is created, then every
+// product file must be in it. Tokavi.exe keeps a message of its own.
+int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder) {
+  if (!IsAbsoluteFolder(pszFolder)) return ShowError(hDlg, g_szMsgFolderInvalid, "", "");
+  if (!FitsInstallFolder(pszFolder)) return ShowError(hDlg, g_szMsgFolderTooLong, "", "");
+  if (!EnsureInstallFolder(hDlg, pszFolder)) return 0;
+  char szSource[MAX_PATH], szDest[MAX_PATH];
+  if (!ComposeCopy(g_szMainExe, pszFolder, szSource, szDest))
+    return ShowError(hDlg, g_szMsgSourceMissing1, g_szMsgSourceMissing2, "");
+  int iFailed = CopyProductFiles(pszFolder);
+  if (iFailed < 0) return 1;
+  if (iFailed == 0) return ShowError(hDlg, g_szMsgCannotCopy1, g_szMsgCannotCopy2, "");
+  return ShowError(hDlg, g_szMsgCannotCopyFile1, g_aszCopiedFiles[iFailed], g_szMsgCannotCopyFile2);
 }

@@ -12,11 +12,25 @@ static LPCSTR FindFileType(LPCSTR pszExtension) {
 }
 
 // A subkey of the file type whose default value is the executable's path
-// with a tail. A path too long for the tail is not written.
-static void WriteExecutableKey(HKEY hType, LPCSTR pszSubkey, LPCSTR pszExecutable, LPCSTR pszTail) {
-  char szText[MAX_PATH + 16];
-  lstrcpyA(szText, pszExecutable);
+// with a tail, the path in double quotes when asked. A path too long for
+// the tail is not written.
+static void WriteExecutableKey(HKEY hType, LPCSTR pszSubkey, LPCSTR pszExecutable, BOOL bQuoted,
+                               LPCSTR pszTail) {
+  char szText[MAX_PATH + 16] = "";
+  LPCSTR pszQuote = bQuoted ? "\"" : "";
+  lstrcatA(szText, pszQuote);
+  lstrcatA(szText, pszExecutable);
+  lstrcatA(szText, pszQuote);
   if (AppendText(szText, sizeof szText, pszTail)) WriteKeyText(hType, pszSubkey, NULL, szText);
+}
+
+// Whether the path has a blank. A path without a short form (a volume
+// without 8.3 names) keeps its blanks, and Windows would take the open
+// command's first word for the program.
+static BOOL HasBlank(LPCSTR pszPath) {
+  for (; *pszPath; ++pszPath)
+    if (*pszPath == ' ') return TRUE;
+  return FALSE;
 }
 
 // 1 once the extension's key could be had, whatever came after; 0 when it
@@ -27,8 +41,9 @@ int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable) {
   HKEY hType;
   if (!CreateRegistryKey(HKEY_CLASSES_ROOT, pszType, &hType, NULL)) return 1;
   WriteRegistryText(hType, NULL, pszType);
-  WriteExecutableKey(hType, g_szDefaultIconSubkey, pszExecutable, g_szIconIndex);
-  WriteExecutableKey(hType, g_szOpenCommandSubkey, pszExecutable, g_szOpenArgument);
+  WriteExecutableKey(hType, g_szDefaultIconSubkey, pszExecutable, FALSE, g_szIconIndex);
+  WriteExecutableKey(hType, g_szOpenCommandSubkey, pszExecutable, HasBlank(pszExecutable),
+                     g_szOpenArgument);
   RegCloseKey(hType);
   return 1;
 }

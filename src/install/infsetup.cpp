@@ -17,19 +17,20 @@ BOOL IsWindows95(void) {
 }
 
 // The runner to launch, with its parameters in a buffer of
-// INF_PARAMETERS_SIZE bytes. The INF's path is not quoted: the Setup entry
-// takes the rest of its command line as the path. On Windows 95 the source
-// folder is rewritten in its short form, which the runner also starts in.
-LPCSTR ComposeInfSetup(LPSTR pszParameters, BOOL bWindows95) {
+// INF_PARAMETERS_SIZE bytes, and the folder it starts in (MAX_PATH bytes):
+// the source folder, on Windows 95 in its short form. The INF's path is not
+// quoted: the Setup entry takes the rest of its command line as the path.
+LPCSTR ComposeInfSetup(LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95) {
   LPCSTR pszProgram = g_szInfRunnerNT;
   lstrcpyA(pszParameters, g_szInfLibraryNT);
+  lstrcpyA(pszFolder, g_szSourceDir);
   if (bWindows95) {
     pszProgram = g_szInfRunner95;
     lstrcpyA(pszParameters, g_szInfLibrary95);
-    ShortenPath(g_szSourceDir);
+    ShortenPath(pszFolder);
   }
   if (!AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfEntry) ||
-      !AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szSourceDir) ||
+      !AppendText(pszParameters, INF_PARAMETERS_SIZE, pszFolder) ||
       !AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfFile))
     return NULL;
   return pszProgram;
@@ -38,12 +39,11 @@ LPCSTR ComposeInfSetup(LPSTR pszParameters, BOOL bWindows95) {
 // Does not wait for the runner. Only Windows NT hears that the new library
 // takes effect after a restart, and only when the runner could be started.
 void RunInfSetup(HWND hDlg) {
-  char szParameters[INF_PARAMETERS_SIZE];
+  char szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
   BOOL bWindows95 = IsWindows95();
-  LPCSTR pszProgram = ComposeInfSetup(szParameters, bWindows95);
+  LPCSTR pszProgram = ComposeInfSetup(szParameters, szFolder, bWindows95);
   if (!pszProgram) return;
-  HINSTANCE hResult =
-      ShellExecuteA(hDlg, g_szInfVerb, pszProgram, szParameters, g_szSourceDir, SW_SHOW);
+  HINSTANCE hResult = ShellExecuteA(hDlg, g_szInfVerb, pszProgram, szParameters, szFolder, SW_SHOW);
   if ((INT_PTR)hResult > 32 && !bWindows95)
     MessageBoxA(hDlg, g_szMsgRestart, g_szCaptionInstall, MB_OK);
 }

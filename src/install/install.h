@@ -2,29 +2,39 @@
 #pragma once
 #include <windows.h>
 
-// The uninstall command: a program path that fits MAX_PATH, in double
-// quotes, then a blank and the switch.
-#define UNINSTALL_COMMAND_SIZE (MAX_PATH + 8)
+#include "../layout/layout.h"
+#include "../platform/platform.h"
+
 // The INF setup's parameters: the Setup library and entry around a source
 // folder of up to MAX_PATH bytes and the INF's name.
 #define INF_PARAMETERS_SIZE (MAX_PATH + 64)
 
-INT_PTR RunInstallation(HWND hDlg);
+// One bit of INSTALLREQUEST's options per check box of the dialog.
+#define OPTION_BIT(idCheckBox) (1u << ((idCheckBox)-IDC_USE_SHELLEXT))
+#define IDC_LAST_OPTION IDC_ASSOC_ARJ
+
+// What the user asked for, read from the dialog once when OK is pressed.
+struct INSTALLREQUEST {
+  char szFolder[MAX_PATH];  // the folder edit's text, as typed
+  DWORD dwOptions;          // OPTION_BIT of every checked box
+};
+
+// What became of the shell extension library in the system folder: none is
+// there, the shipped one (or one of its stamp) is, or an older one stays
+// because it is in use.
+enum { LIBRARY_MISSING, LIBRARY_IN_PLACE, LIBRARY_KEPT_OLD };
+
+INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest);
 int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LPCSTR pszCaption,
                 UINT uType);
 
-int PrepareAndCopyFiles(HWND hDlg);
+int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder);
+int PlaceShellExtension(void);
 HRESULT CreateShortcut(LPCSTR pszTarget, LPCSTR pszLink, LPCSTR pszDescription);
 int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable);
 void RegisterShellExtension(void);
 BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder);
-void RegisterUninstallInfo(HWND hDlg);
+void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder);
 BOOL IsWindows95(void);
-LPCSTR ComposeInfSetup(LPSTR pszParameters, BOOL bWindows95);
+LPCSTR ComposeInfSetup(LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95);
 void RunInfSetup(HWND hDlg);
-
-// Registry writes the steps share: keys are created or opened with full
-// access, and text values are stored with their terminating zero.
-BOOL CreateRegistryKey(HKEY hParent, LPCSTR pszKey, HKEY *phKey, DWORD *pdwDisposition);
-LONG WriteRegistryText(HKEY hKey, LPCSTR pszValue, LPCSTR pszText);
-BOOL WriteKeyText(HKEY hParent, LPCSTR pszKey, LPCSTR pszValue, LPCSTR pszText);

@@ -7,7 +7,6 @@
 #include "../layout/lookups.h"
 #include "../layout/paths.h"
 #include "../layout/texts.h"
-#include "../startup/startup.h"
 #include "install.h"
 
 // Shows the texts one after the other. Every message the installation
@@ -21,48 +20,49 @@ int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LP
   return MessageBoxA(hDlg, szText, pszCaption, uType);
 }
 
-static BOOL IsChecked(HWND hDlg, int idButton) {
-  return IsDlgButtonChecked(hDlg, idButton) == BST_CHECKED;
+static BOOL IsChosen(const INSTALLREQUEST *pRequest, int idCheckBox) {
+  return (pRequest->dwOptions & OPTION_BIT(idCheckBox)) != 0;
 }
 
-// A link in the user's Desktop or Send To folder. A folder too long for the
-// link's name gets no link.
-static void CreateShortcutIn(LPCSTR pszShellFolder, LPCSTR pszTarget) {
-  char szLink[MAX_PATH];
-  if (ReadShellFolder(pszShellFolder, szLink) && AppendText(szLink, MAX_PATH, g_szLinkFile))
-    CreateShortcut(pszTarget, szLink, g_szLinkDescription);
-}
-
-static void RegisterCheckedTypes(HWND hDlg, LPCSTR pszExecutable) {
-  for (int i = 0; i < g_cArchiveTypes; ++i)
-    if (IsChecked(hDlg, g_aArchiveTypes[i].idCheckBox))
-      RegisterFileType(g_aArchiveTypes[i].pszExtension, pszExecutable);
+// A link in each chosen shell folder that can be found. A folder too long
+// for the link's name gets no link.
+static void CreateShortcuts(const INSTALLREQUEST *pRequest, LPCSTR pszTarget) {
+  for (int i = 0; i < g_cShortcutPlaces; ++i) {
+    const SHORTCUTPLACE *pPlace = &g_aShortcutPlaces[i];
+    char szFolder[MAX_PATH], szLink[MAX_PATH];
+    if (IsChosen(pRequest, pPlace->idCheckBox) &&
+        ReadShellFolder(pPlace->pszShellFolder, pPlace->nFolder, szFolder) &&
+        ComposePath(szLink, MAX_PATH, szFolder, g_szLinkFile))
+      CreateShortcut(pszTarget, szLink, g_szLinkDescription);
+  }
 }
 
 // The shortcuts point at the main executable's long path, the associations
-// at its short one. The folder is read from the edit afresh; one whose
-// paths do not fit was refused before anything was copied.
-static void LinkAndAssociate(HWND hDlg) {
-  char szFolder[MAX_PATH], szExecutable[MAX_PATH];
-  GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder, MAX_PATH);
-  if (!ComposePath(szExecutable, MAX_PATH, szFolder, g_szMainExe)) return;
-  if (IsChecked(hDlg, IDC_DESKTOP_LINK)) CreateShortcutIn(g_szDesktopValue, szExecutable);
-  if (IsChecked(hDlg, IDC_SENDTO_LINK)) CreateShortcutIn(g_szSendToValue, szExecutable);
+// at its short one. A folder whose paths do not fit was refused before
+// anything was copied.
+static void LinkAndAssociate(const INSTALLREQUEST *pRequest) {
+  char szExecutable[MAX_PATH];
+  if (!ComposePath(szExecutable, MAX_PATH, pRequest->szFolder, g_szMainExe)) return;
+  CreateShortcuts(pRequest, szExecutable);
   ShortenPath(szExecutable);
-  RegisterCheckedTypes(hDlg, szExecutable);
+  for (int i = 0; i < g_cArchiveTypes; ++i)
+    if (IsChosen(pRequest, g_aArchiveTypes[i].idCheckBox))
+      RegisterFileType(g_aArchiveTypes[i].pszExtension, szExecutable);
 }
 
-INT_PTR RunInstallation(HWND hDlg) {
-  if (!PrepareAndCopyFiles(hDlg)) {
+INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest) {
+  if (!PrepareAndCopyFiles(hDlg, pRequest->szFolder)) {
     SetFocus(GetDlgItem(hDlg, IDC_INSTALL_DIR));
     return TRUE;
   }
-  LinkAndAssociate(hDlg);
+  int nLibrary = PlaceShellExtension();
+  LinkAndAssociate(pRequest);
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_PATHA, NULL, NULL);
-  RegisterUninstallInfo(hDlg);
-  if (IsChecked(hDlg, IDC_USE_SHELLEXT)) RegisterShellExtension();
+  RegisterUninstallInfo(hDlg, pRequest->szFolder);
+  // A library that is nowhere is not registered.
+  if (IsChosen(pRequest, IDC_USE_SHELLEXT) && nLibrary != LIBRARY_MISSING) RegisterShellExtension();
   // A library the system folder kept is replaced by the platform's setup.
-  if (g_bExtensionCopied)
+  if (nLibrary != LIBRARY_KEPT_OLD)
     ShowMessage(hDlg, g_szMsgInstalled1, g_szMsgInstalled2, "", g_szCaptionFinished, MB_OK);
   else
     RunInfSetup(hDlg);

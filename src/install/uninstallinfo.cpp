@@ -16,8 +16,8 @@ BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder) {
          AppendText(pszCommand, UNINSTALL_COMMAND_SIZE, g_szUninstallSwitch);
 }
 
-// The entry's key, always a fresh one: an existing entry is deleted first.
-// One that stays (it has subkeys) is left as it was.
+// The entry's key, always a fresh one: an existing entry is deleted first
+// with everything in it. One that stays all the same is left as it was.
 static BOOL CreateFreshEntry(HWND hDlg, HKEY hWindows, HKEY *phEntry) {
   DWORD dwDisposition;
   if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) {
@@ -26,17 +26,16 @@ static BOOL CreateFreshEntry(HWND hDlg, HKEY hWindows, HKEY *phEntry) {
   }
   if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
   RegCloseKey(*phEntry);
-  RegDeleteKeyA(hWindows, g_szUninstallSubkey);
+  DeleteKeyTree(hWindows, g_szUninstallSubkey);
   if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) return FALSE;
   if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
   RegCloseKey(*phEntry);
   return FALSE;
 }
 
-void RegisterUninstallInfo(HWND hDlg) {
-  char szFolder[MAX_PATH], szCommand[UNINSTALL_COMMAND_SIZE];
-  GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder, MAX_PATH);
-  if (!ComposeUninstallCommand(szCommand, szFolder)) return;
+void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder) {
+  char szCommand[UNINSTALL_COMMAND_SIZE];
+  if (!ComposeUninstallCommand(szCommand, pszFolder)) return;
   HKEY hWindows, hEntry;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, g_szWindowsKey, 0,
                     KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &hWindows) != ERROR_SUCCESS)

@@ -3,10 +3,12 @@
 // ignore case.
 #include "layout.h"
 
+#include <shlobj.h>
+
 const char g_szMainWindowClass[] = "TokaviWClass";
 const char g_szUninstallSwitch[] = "/d";
 const char g_szShellExtName[] = "ShTokavi";
-const char g_szLinkFile[] = "\\Tokavi.lnk";
+const char g_szLinkFile[] = "Tokavi.lnk";
 const char g_szLinkDescription[] = "TokAvi";
 const char g_szDefaultFolderTail[] = ":\\Program Files\\Tokavi";
 const char g_szDisplayName[] = "ﾄｶｳﾞｨ";
@@ -31,9 +33,8 @@ const int g_cCopiedFiles = sizeof g_aszCopiedFiles / sizeof g_aszCopiedFiles[0];
 // Deleted from the install folder by the uninstall run, in this order.
 // Install.exe and the folder itself stay.
 const REMOVEDFILE g_aRemovedFiles[] = {
-    {"\\tokavi.exe", FALSE},  {"\\tokavi.txt", FALSE},   {"\\tokavi.hlp", FALSE},
-    {"\\tokavi.cnt", FALSE},  {"\\tokavi.gid", TRUE},    {"\\Tokavi.inf", FALSE},
-    {"\\History.txt", FALSE}, {"\\Shtokavi.dll", FALSE},
+    {"tokavi.exe", FALSE}, {"tokavi.txt", FALSE}, {"tokavi.hlp", FALSE},  {"tokavi.cnt", FALSE},
+    {"tokavi.gid", TRUE},  {"Tokavi.inf", FALSE}, {"History.txt", FALSE}, {"Shtokavi.dll", FALSE},
 };
 const int g_cRemovedFiles = sizeof g_aRemovedFiles / sizeof g_aRemovedFiles[0];
 
@@ -50,14 +51,20 @@ const int g_cArchiveTypes = sizeof g_aArchiveTypes / sizeof g_aArchiveTypes[0];
 // The main application's settings, under HKEY_CURRENT_USER; it records its
 // install folder there.
 const char g_szSettingsKey[] = "Software\\Kel\\TokAvi";
-const char g_szFoldersSubkey[] = "\\Folders";
+const char g_szFoldersKey[] = "Software\\Kel\\TokAvi\\Folders";
 const char g_szInstallDirValue[] = "TokAviDir";
 const char g_szMakerKey[] = "Software\\Kel";
 
 const char g_szShellFoldersKey[] =
     "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char g_szDesktopValue[] = "Desktop";
-const char g_szSendToValue[] = "SendTo";
+
+// The shortcuts in the order the installation makes them; the uninstall run
+// deletes them the other way round.
+const SHORTCUTPLACE g_aShortcutPlaces[] = {
+    {IDC_DESKTOP_LINK, "Desktop", CSIDL_DESKTOPDIRECTORY},
+    {IDC_SENDTO_LINK, "SendTo", CSIDL_SENDTO},
+};
+const int g_cShortcutPlaces = sizeof g_aShortcutPlaces / sizeof g_aShortcutPlaces[0];
 
 // The entry in the list of installed programs, under HKEY_LOCAL_MACHINE.
 const char g_szWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -67,19 +74,20 @@ const char g_szDisplayNameValue[] = "DisplayName";
 const char g_szUninstallStringValue[] = "UninstallString";
 
 // The shell extension registration under HKEY_CLASSES_ROOT, in writing order.
-// The uninstall run deletes the marked keys in this order; the drop handler
-// and new-file entry of ZIP archives stay.
+// The uninstall run deletes the keys named after the extension, and the LZH
+// drop handler and new-file entry while they are still as written here, in
+// this order; the drop handler and new-file entry of ZIP archives stay.
 const SHELLEXTVALUE g_aShellExtValues[] = {
-    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", NULL, NULL, TRUE},
-    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", "ThreadingModel", "Apartment", FALSE},
-    {"CLSID\\" TOKAVI_CLSID, NULL, "ShTokavi", TRUE},
-    {"*\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, TRUE},
-    {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, TRUE},
-    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, TOKAVI_CLSID, TRUE},
-    {"LzhFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, TRUE},
-    {".lzh\\ShellNew", "NullFile", "", TRUE},
-    {"ZipFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, FALSE},
-    {".zip\\ShellNew", "NullFile", "", FALSE},
+    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", NULL, NULL, KEY_REMOVED},
+    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", "ThreadingModel", "Apartment", KEY_STAYS},
+    {"CLSID\\" TOKAVI_CLSID, NULL, "ShTokavi", KEY_REMOVED},
+    {"*\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED},
+    {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED},
+    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED},
+    {"LzhFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_REMOVED_WHILE_OURS},
+    {".lzh\\ShellNew", "NullFile", "", KEY_REMOVED_WHILE_OURS},
+    {"ZipFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_STAYS},
+    {".zip\\ShellNew", "NullFile", "", KEY_STAYS},
 };
 const int g_cShellExtValues = sizeof g_aShellExtValues / sizeof g_aShellExtValues[0];
 

@@ -7,6 +7,10 @@
 
 #define TOKAVI_CLSID "{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}"
 
+// The uninstall command: a program path that fits MAX_PATH, in double
+// quotes, then a blank and the switch.
+#define UNINSTALL_COMMAND_SIZE (MAX_PATH + 8)
+
 // One archive extension: the check box that selects it and its file type.
 struct ARCHIVETYPE {
   int idCheckBox;
@@ -16,16 +20,29 @@ struct ARCHIVETYPE {
 
 // One file the uninstall run deletes from the install folder.
 struct REMOVEDFILE {
-  LPCSTR pszName;     // with its leading backslash
+  LPCSTR pszName;
   BOOL bMakeArchive;  // attributes reset first, so a hidden or read-only file goes too
 };
+
+// What the uninstall run does with a key of the shell extension
+// registration: it stays; it goes; it goes while it still holds only the
+// value written here, so that another program's handler stays.
+enum { KEY_STAYS, KEY_REMOVED, KEY_REMOVED_WHILE_OURS };
 
 // One value of the shell extension registration.
 struct SHELLEXTVALUE {
   LPCSTR pszKey;    // under HKEY_CLASSES_ROOT
   LPCSTR pszValue;  // NULL for the key's default value
   LPCSTR pszData;   // NULL for the library's path in the system folder
-  BOOL bRemoveKey;  // the uninstall run deletes this key
+  int nRemoval;     // KEY_STAYS, KEY_REMOVED or KEY_REMOVED_WHILE_OURS
+};
+
+// One shortcut: the check box that asks for it, and its folder as the
+// Shell Folders value and as the shell's folder identifier.
+struct SHORTCUTPLACE {
+  int idCheckBox;
+  LPCSTR pszShellFolder;
+  int nFolder;
 };
 
 extern const char g_szMainWindowClass[];
@@ -49,14 +66,14 @@ extern const int g_cRemovedFiles;
 
 extern const ARCHIVETYPE g_aArchiveTypes[];
 extern const int g_cArchiveTypes;
+extern const SHORTCUTPLACE g_aShortcutPlaces[];
+extern const int g_cShortcutPlaces;
 
 extern const char g_szSettingsKey[];
-extern const char g_szFoldersSubkey[];
+extern const char g_szFoldersKey[];
 extern const char g_szInstallDirValue[];
 extern const char g_szMakerKey[];
 extern const char g_szShellFoldersKey[];
-extern const char g_szDesktopValue[];
-extern const char g_szSendToValue[];
 extern const char g_szWindowsKey[];
 extern const char g_szUninstallSubkey[];
 extern const char g_szUninstallKey[];

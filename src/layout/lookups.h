@@ -1,10 +1,10 @@
-// The file probe and the folder lookups that the installer and the uninstall
-// run share.
+// The folder lookups that the installer and the uninstall run share, over
+// the file and registry helpers.
 #pragma once
 #include <windows.h>
 
-DWORD ProbeFile(LPCSTR pszPath);
+#include "../platform/platform.h"
+
 int ReadInstallFolder(LPSTR pszBuffer);
-int ReadShellFolder(LPCSTR pszValue, LPSTR pszBuffer);
+int ReadShellFolder(LPCSTR pszValue, int nFolder, LPSTR pszBuffer);
 BOOL ComposeSystemLibraryPath(LPSTR pszBuffer);
-BOOL ReadRegistryText(HKEY hKey, LPCSTR pszValue, LPSTR pszBuffer);

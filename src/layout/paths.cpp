@@ -42,19 +42,54 @@ void ShortenPath(LPSTR pszPath) {
   if (cch != 0 && cch < MAX_PATH) lstrcpyA(pszPath, szShort);
 }
 
-// Whether two paths are the same text, ASCII letters in either case, with no
-// other normalisation. Decided by characters: the second byte of a Shift-JIS
-// character is never folded, or ア and ヂ (0x83 0x41, 0x83 0x61) would match.
-BOOL IsSamePathText(LPCSTR pszPath1, LPCSTR pszPath2) {
-  BOOL bTrailByte = FALSE;
-  for (;; ++pszPath1, ++pszPath2) {
-    char c1 = *pszPath1, c2 = *pszPath2;
-    if (!bTrailByte) {
-      if (c1 >= 'a' && c1 <= 'z') c1 -= 'a' - 'A';
-      if (c2 >= 'a' && c2 <= 'z') c2 -= 'a' - 'A';
-    }
-    if (c1 != c2) return FALSE;
-    if (c1 == '\0') return TRUE;
-    bTrailByte = !bTrailByte && IsDBCSLeadByte((BYTE)c1);
+// The last name part of a path: the text after its last backslash, found by
+// characters, not bytes; NULL when the path has no backslash.
+LPSTR FindLastName(LPSTR pszPath) {
+  LPSTR pszName = NULL;
+  for (LPSTR p = pszPath; *p; p = CharNextA(p))
+    if (*p == '\\') pszName = p + 1;
+  return pszName;
+}
+
+// Characters Windows forbids in a name, besides control characters and the
+// separators.
+static const char s_szForbidden[] = "*?\"<>|:/";
+
+// The end of the name part that starts at p (a backslash or the end of the
+// text), or NULL when it holds a forbidden character, is empty, or ends in a
+// dot or a blank. Second bytes of Shift-JIS characters are never looked at:
+// 0x5C and 0x7C are among them (表, ポ).
+static LPCSTR SkipName(LPCSTR p) {
+  char cLast = '.';
+  for (; *p && *p != '\\'; p = CharNextA(p)) {
+    if ((BYTE)*p < ' ') return NULL;
+    for (LPCSTR f = s_szForbidden; *f; ++f)
+      if (*p == *f) return NULL;
+    cLast = *p;
   }
+  return cLast == '.' || cLast == ' ' ? NULL : p;
+}
+
+// Whether the text names a folder from the root of a drive ("C:\...") or of a
+// share ("\\server\share\..."), every name part a valid one. One trailing
+// backslash is allowed; a drive's root alone is a folder too.
+BOOL IsAbsoluteFolder(LPCSTR pszFolder) {
+  LPCSTR p = pszFolder;
+  int cShareParts = 0;  // the server and share names a share's root still needs
+  char cDrive = (char)(p[0] | 0x20);
+  if (cDrive >= 'a' && cDrive <= 'z' && p[1] == ':' && p[2] == '\\') {
+    p += 3;
+  } else if (p[0] == '\\' && p[1] == '\\') {
+    p += 2;
+    cShareParts = 2;
+  } else {
+    return FALSE;
+  }
+  while (*p || cShareParts > 0) {
+    p = SkipName(p);
+    if (!p || (cShareParts > 0 && *p != '\\')) return FALSE;
+    if (cShareParts > 0) --cShareParts;
+    if (*p) ++p;
+  }
+  return TRUE;
 }

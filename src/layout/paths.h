@@ -9,4 +9,5 @@ BOOL AppendBackslash(LPSTR pszBuffer, int cbBuffer);
 void RemoveTrailingBackslash(LPSTR pszPath);
 BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName);
 void ShortenPath(LPSTR pszPath);
-BOOL IsSamePathText(LPCSTR pszPath1, LPCSTR pszPath2);
+LPSTR FindLastName(LPSTR pszPath);
+BOOL IsAbsoluteFolder(LPCSTR pszFolder);

@@ -13,6 +13,7 @@ const char g_szMsgAppRunning[] = "Tokavi が起動中です。終了させてく
 const char g_szMsgWrongFolder[] = "Install.exe は Tokavi.exe のあるﾌｫﾙﾀﾞから起動して下さい。";
 const char g_szMsgConfirmCancel[] = "ｲﾝｽﾄｰﾙを中止しますか？";
 const char g_szTitleBrowse[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞを選択してください。";
+const char g_szMsgFolderInvalid[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正しくありません。";
 const char g_szMsgFolderTooLong[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が長すぎます。";
 const char g_szMsgFolderMissing1[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ '";
 const char g_szMsgFolderMissing2[] = "' は存在しません。\nﾌｫﾙﾀﾞを新規に作成しますか?";
@@ -23,6 +24,9 @@ const char g_szMsgSourceMissing2[] =
 const char g_szMsgCannotCopy1[] = "'Tokavi.exe' がコピーできません。\n\n";
 const char g_szMsgCannotCopy2[] =
     "'Tokavi.exe' が起動中であれば終了させてからインストールしてください。";
+// Any other product file, named as in the copy list between the quotes.
+const char g_szMsgCannotCopyFile1[] = "'";
+const char g_szMsgCannotCopyFile2[] = "' がコピーできません。";
 const char g_szMsgInstalled1[] = "ｲﾝｽﾄｰﾙが完了しました。\n\n";
 const char g_szMsgInstalled2[] =
     "ｱﾝｲﾝｽﾄｰﾙはｺﾝﾄﾛｰﾙﾊﾟﾈﾙの'ｱﾌﾟﾘｹｰｼｮﾝの追加と削除'から実行してください。";

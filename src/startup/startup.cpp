@@ -8,7 +8,6 @@
 #include "../uninstall/uninstall.h"
 
 char g_szSourceDir[MAX_PATH];
-int g_bExtensionCopied;
 
 // The source folder is the current directory, not the program's folder.
 // Refused when the folder and the main executable's name do not fit.
@@ -32,9 +31,32 @@ static int RunMessageLoop(HWND hDlg) {
   return bResult == 0 ? (int)msg.wParam : 0;
 }
 
+// Blanks and control characters at the end of the tail are no part of the
+// switch. The second byte of a Shift-JIS character is never one of them.
+static void TrimTail(LPSTR pszTail) {
+  LPSTR pszEnd = pszTail + lstrlenA(pszTail);
+  while (pszEnd > pszTail && (BYTE)pszEnd[-1] <= ' ') --pszEnd;
+  *pszEnd = '\0';
+}
+
+// The dialog with COM set up on its thread, as the folder picker needs it;
+// every successful setup is balanced.
+static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
+  HRESULT hrCom = CoInitialize(NULL);
+  int nResult = 0;
+  HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc, 0);
+  if (hDlg) {
+    ShowWindow(hDlg, nShowCmd);
+    UpdateWindow(hDlg);
+    nResult = RunMessageLoop(hDlg);
+  }
+  if (SUCCEEDED(hrCom)) CoUninitialize();
+  return nResult;
+}
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
-  g_bExtensionCopied = 1;
   if (*lpCmdLine) {
+    TrimTail(lpCmdLine);
     if (lstrcmpiA(lpCmdLine, g_szUninstallSwitch) == 0) RunUninstall();
     return 0;
   }
@@ -46,9 +68,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd
     MessageBoxA(NULL, g_szMsgWrongFolder, g_szCaptionInstall, MB_ICONERROR);
     return 0;
   }
-  HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc, 0);
-  if (!hDlg) return 0;
-  ShowWindow(hDlg, nShowCmd);
-  UpdateWindow(hDlg);
-  return RunMessageLoop(hDlg);
+  return RunInstallDialog(hInstance, nShowCmd);
 }

@@ -5,32 +5,73 @@
 #include "../layout/paths.h"
 #include "../layout/texts.h"
 
-// Deletes a file at the folder + name (which begins with a backslash). A
-// path that does not fit is skipped: a shortened one would name another file.
+// Deletes a file in the folder. A path that does not fit is skipped: a
+// shortened one would name another file.
 static void DeleteFileIn(LPCSTR pszFolder, LPCSTR pszName, BOOL bMakeArchive) {
   char szPath[MAX_PATH];
-  lstrcpyA(szPath, pszFolder);
-  if (!AppendText(szPath, MAX_PATH, pszName)) return;
+  if (!ComposePath(szPath, MAX_PATH, pszFolder, pszName)) return;
   if (bMakeArchive) SetFileAttributesA(szPath, FILE_ATTRIBUTE_ARCHIVE);
   DeleteFileA(szPath);
 }
 
-// The product files in the recorded install folder. Without a recorded
-// folder nothing is deleted, nothing relative to the current directory.
+// The install folder an uninstall command names, with its trailing
+// backslash, into a buffer of MAX_PATH bytes: the program's path between the
+// quotes of "<folder>\install.exe" /d, or, in the unquoted command earlier
+// versions wrote, the text before the final " /d"; the folder is that path
+// without its last name part. FALSE when the command has neither form or
+// names no absolute folder.
+BOOL ParseUninstallCommand(LPCSTR pszCommand, LPSTR pszFolder) {
+  char szPath[UNINSTALL_COMMAND_SIZE];
+  int cch = lstrlenA(pszCommand);
+  if (cch >= (int)sizeof szPath) return FALSE;
+  lstrcpyA(szPath, pszCommand);
+  LPSTR pszPath = szPath, pszEnd;
+  if (*pszPath == '"') {
+    for (pszEnd = ++pszPath; *pszEnd != '"'; ++pszEnd)
+      if (!*pszEnd) return FALSE;
+  } else {
+    if (cch < 3) return FALSE;
+    pszEnd = szPath + cch - 3;
+    if (*pszEnd != ' ' || lstrcmpiA(pszEnd + 1, g_szUninstallSwitch) != 0) return FALSE;
+  }
+  *pszEnd = '\0';
+  LPSTR pszName = FindLastName(pszPath);
+  if (!pszName) return FALSE;
+  *pszName = '\0';
+  if (lstrlenA(pszPath) >= MAX_PATH || !IsAbsoluteFolder(pszPath)) return FALSE;
+  lstrcpyA(pszFolder, pszPath);
+  return TRUE;
+}
+
+// The folder the uninstall entry names. Without an entry, or with one that
+// names no absolute folder, the folder the main application recorded when
+// it last ran, if that is an absolute one.
+static BOOL ReadUninstallFolder(LPSTR pszFolder) {
+  char szCommand[UNINSTALL_COMMAND_SIZE];
+  if (ReadKeyText(HKEY_LOCAL_MACHINE, g_szUninstallKey, g_szUninstallStringValue, szCommand,
+                  sizeof szCommand) &&
+      ParseUninstallCommand(szCommand, pszFolder))
+    return TRUE;
+  return ReadInstallFolder(pszFolder) && IsAbsoluteFolder(pszFolder);
+}
+
+// The product files. Without a folder nothing is deleted, nothing relative
+// to the current drive or directory.
 static void DeleteProductFiles(void) {
   char szFolder[MAX_PATH];
-  if (!ReadInstallFolder(szFolder)) return;
+  if (!ReadUninstallFolder(szFolder)) return;
   for (int i = 0; i < g_cRemovedFiles; ++i)
     DeleteFileIn(szFolder, g_aRemovedFiles[i].pszName, g_aRemovedFiles[i].bMakeArchive);
 }
 
-// Send To first, then Desktop. A lookup whose value is missing leaves the
-// folder empty, and the link at the root of the current drive goes, where
-// the installation put it in that case.
+// Send To first, then Desktop; only from a folder that could be found.
 static void DeleteShortcuts(void) {
-  char szFolder[MAX_PATH];
-  if (ReadShellFolder(g_szSendToValue, szFolder)) DeleteFileIn(szFolder, g_szLinkFile, FALSE);
-  if (ReadShellFolder(g_szDesktopValue, szFolder)) DeleteFileIn(szFolder, g_szLinkFile, FALSE);
+  for (int i = g_cShortcutPlaces - 1; i >= 0; --i) {
+    char szFolder[MAX_PATH];
+    if (ReadShellFolder(g_aShortcutPlaces[i].pszShellFolder, g_aShortcutPlaces[i].nFolder,
+                        szFolder))
+      DeleteFileIn(szFolder, g_szLinkFile, FALSE);
+  }
 }
 
 static void DeleteSystemLibrary(void) {
@@ -38,66 +79,33 @@ static void DeleteSystemLibrary(void) {
   if (ComposeSystemLibraryPath(szPath)) DeleteFileA(szPath);
 }
 
-int DeleteKeyUnder(HKEY hRoot, LPCSTR pszPath) {
-  HKEY hKey;
-  if (RegOpenKeyExA(hRoot, NULL, 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS) return 0;
-  RegDeleteKeyA(hKey, pszPath);
-  RegCloseKey(hKey);
-  return 1;
-}
-
-// Deletes each direct subkey of the settings key once. A subkey that stays
-// (one with subkeys of its own, on Windows NT) is stepped over; a name whose
-// full path does not fit is skipped.
-static void DeleteSettingsSubkeys(HKEY hSettings) {
-  DWORD dwIndex = 0;
-  for (;;) {
-    char szName[256];
-    DWORD cchName = sizeof szName;
-    if (RegEnumKeyExA(hSettings, dwIndex, szName, &cchName, NULL, NULL, NULL, NULL) !=
-        ERROR_SUCCESS)
-      return;
-    char szPath[256];
-    lstrcpyA(szPath, g_szSettingsKey);
-    if (!AppendText(szPath, sizeof szPath, "\\") || !AppendText(szPath, sizeof szPath, szName) ||
-        RegDeleteKeyA(HKEY_CURRENT_USER, szPath) != ERROR_SUCCESS)
-      ++dwIndex;
-  }
-}
-
-// The maker key goes only when no other product's key is left in it. On
-// Windows 95 RegDeleteKeyA would take the whole subtree with it.
-static void DeleteMakerKeyIfEmpty(HKEY hUser) {
-  HKEY hMaker;
-  if (RegOpenKeyExA(hUser, g_szMakerKey, 0, KEY_READ, &hMaker) != ERROR_SUCCESS) return;
-  DWORD cSubKeys = 1;
-  LONG lResult = RegQueryInfoKeyA(hMaker, NULL, NULL, NULL, &cSubKeys, NULL, NULL, NULL, NULL, NULL,
-                                  NULL, NULL);
-  RegCloseKey(hMaker);
-  if (lResult == ERROR_SUCCESS && cSubKeys == 0) RegDeleteKeyA(hUser, g_szMakerKey);
-}
-
+// The settings key goes with its whole subtree; the maker key only when
+// nothing else, no other product's key and no value of its own, is left in
+// it. 0 when the settings key could not be deleted.
 int DeleteSettingsKeys(void) {
-  HKEY hSettings;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, g_szSettingsKey, 0, KEY_ALL_ACCESS, &hSettings) !=
-      ERROR_SUCCESS)
-    return 0;
-  DeleteSettingsSubkeys(hSettings);
-  RegCloseKey(hSettings);
-  HKEY hUser;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, KEY_ALL_ACCESS, &hUser) != ERROR_SUCCESS) return 0;
-  RegDeleteKeyA(hUser, g_szSettingsKey);
-  DeleteMakerKeyIfEmpty(hUser);
-  RegCloseKey(hUser);
+  if (!DeleteKeyTree(HKEY_CURRENT_USER, g_szSettingsKey)) return 0;
+  if (CountKeyEntries(HKEY_CURRENT_USER, g_szMakerKey) == 0)
+    RegDeleteKeyA(HKEY_CURRENT_USER, g_szMakerKey);
   return 1;
+}
+
+// Whether the key still holds only the one value the registration wrote.
+static BOOL IsStillOurs(const SHELLEXTVALUE *pEntry) {
+  char szData[MAX_PATH];
+  return CountKeyEntries(HKEY_CLASSES_ROOT, pEntry->pszKey) == 1 &&
+         ReadKeyText(HKEY_CLASSES_ROOT, pEntry->pszKey, pEntry->pszValue, szData, MAX_PATH) &&
+         lstrcmpiA(szData, pEntry->pszData) == 0;
 }
 
 // The registration's keys in their order; the drop handler and new-file
 // entry of ZIP archives stay, as do the associations.
 void UnregisterShellExtension(void) {
-  for (int i = 0; i < g_cShellExtValues; ++i)
-    if (g_aShellExtValues[i].bRemoveKey)
-      DeleteKeyUnder(HKEY_CLASSES_ROOT, g_aShellExtValues[i].pszKey);
+  for (int i = 0; i < g_cShellExtValues; ++i) {
+    const SHELLEXTVALUE *pEntry = &g_aShellExtValues[i];
+    if (pEntry->nRemoval == KEY_REMOVED ||
+        (pEntry->nRemoval == KEY_REMOVED_WHILE_OURS && IsStillOurs(pEntry)))
+      DeleteKeyUnder(HKEY_CLASSES_ROOT, pEntry->pszKey);
+  }
 }
 
 void RunUninstall(void) {
@@ -109,6 +117,6 @@ void RunUninstall(void) {
   DeleteSystemLibrary();
   DeleteSettingsKeys();
   UnregisterShellExtension();
-  DeleteKeyUnder(HKEY_LOCAL_MACHINE, g_szUninstallKey);
+  DeleteKeyTree(HKEY_LOCAL_MACHINE, g_szUninstallKey);
   MessageBoxA(NULL, g_szMsgUninstalled, g_szCaptionFinished, MB_OK);
 }

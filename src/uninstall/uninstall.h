@@ -2,7 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include "../platform/platform.h"
+
 void RunUninstall(void);
-int DeleteKeyUnder(HKEY hRoot, LPCSTR pszPath);
+BOOL ParseUninstallCommand(LPCSTR pszCommand, LPSTR pszFolder);
 int DeleteSettingsKeys(void);
 void UnregisterShellExtension(void);

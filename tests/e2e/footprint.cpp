@@ -538,10 +538,13 @@ bool Footprint::Load(const std::string &file) {
   return true;
 }
 
-bool Footprint::HasSubkeys(HKEY root, const std::string &key) const {
-  std::wstring subkeys = KeyId(root, Wide(key)) + L"\\";
-  auto it = facts.lower_bound(subkeys);
-  return it != facts.end() && it->first.compare(0, subkeys.size(), subkeys) == 0;
+bool Footprint::HasEntries(HKEY root, const std::string &key) const {
+  for (const std::wstring &start :
+       {KeyId(root, Wide(key)) + L"\\", ValueId(root, Wide(key), L"")}) {
+    auto it = facts.lower_bound(start);
+    if (it != facts.end() && it->first.compare(0, start.size(), start) == 0) return true;
+  }
+  return false;
 }
 
 std::string Differences(const Footprint &expected, const Footprint &actual) {

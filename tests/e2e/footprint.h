@@ -51,7 +51,8 @@ class Footprint {
   void AddAnyFile(const std::string &path);
   void RemoveFile(const std::string &path);
   const Fact *FindFile(const std::string &path) const;
-  bool HasSubkeys(HKEY root, const std::string &key) const;
+  // Whether the key holds subkeys or values.
+  bool HasEntries(HKEY root, const std::string &key) const;
 
   // Keeps the footprint in a file, and reads it back.
   bool Save(const std::string &file) const;

@@ -64,10 +64,7 @@ void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) 
   fp.AddFolder(in.folder);
   for (const char *name : kCopiedFiles)
     fp.CopyFile(in.source + "\\" + name, in.folder + "\\" + name);
-  if (libraryPlaced) {
-    fp.CopyFile(in.source + "\\ShTokavi.dll", in.system + "\\ShTokavi.dll");
-    fp.RemoveFile(in.source + "\\ShTokavi.dll");
-  }
+  if (libraryPlaced) fp.CopyFile(in.source + "\\ShTokavi.dll", in.system + "\\ShTokavi.dll");
   if (in.options.desktop) fp.AddAnyFile(in.desktop + "\\Tokavi.lnk");
   if (in.options.sendTo) fp.AddAnyFile(in.sendTo + "\\Tokavi.lnk");
 
@@ -92,15 +89,16 @@ void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) 
                "\"" + in.folder + "\\install.exe\" /d");
 }
 
-void ExpectUninstalled(Footprint &fp, const Installation &in, bool folderRecorded) {
-  if (folderRecorded)
+void ExpectUninstalled(Footprint &fp, const Installation &in, bool folderFound) {
+  if (folderFound)
     for (const char *name : kRemovedFiles) fp.RemoveFile(in.folder + "\\" + name);
   fp.RemoveFile(in.sendTo + "\\Tokavi.lnk");
   fp.RemoveFile(in.desktop + "\\Tokavi.lnk");
   fp.RemoveFile(in.system + "\\ShTokavi.dll");
   fp.RemoveKey(HKEY_CURRENT_USER, kSettingsKey);
-  // The maker key goes once no other product's key is left in it.
-  if (!fp.HasSubkeys(HKEY_CURRENT_USER, kMakerKey)) fp.RemoveKey(HKEY_CURRENT_USER, kMakerKey);
+  // The maker key goes once nothing else, no other product's key and no
+  // value, is left in it.
+  if (!fp.HasEntries(HKEY_CURRENT_USER, kMakerKey)) fp.RemoveKey(HKEY_CURRENT_USER, kMakerKey);
   for (const auto &e : kShellExtension)
     if (e.removed) fp.RemoveKey(HKEY_CLASSES_ROOT, e.key);
   fp.RemoveKey(HKEY_LOCAL_MACHINE, kUninstallKey);

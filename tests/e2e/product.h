@@ -30,13 +30,13 @@ struct Installation {
 
 // The files, shortcuts, associations, shell extension entries and the
 // uninstall entry, for the chosen options. `libraryPlaced` says whether the
-// library reached the system folder (it moves out of the product folder).
+// library was copied to the system folder.
 void ExpectInstalled(Footprint &fp, const Installation &installation, bool libraryPlaced = true);
 
 // The uninstall run's removals: the product files in the install folder
-// when the main application recorded it (it does so whenever it runs), the
-// shortcuts, the library, the settings (and the maker key once it holds
-// nothing else), the shell extension entries but those of ZIP archives, and
-// the uninstall entry. What stays is the residue: Install.exe, the folder,
-// the user's files, the associations and the ZIP entries.
-void ExpectUninstalled(Footprint &fp, const Installation &installation, bool folderRecorded);
+// when the run finds it (the uninstall entry names it), the shortcuts, the
+// library, the settings (and the maker key once it holds nothing else, no
+// key and no value), the shell extension entries but those of ZIP archives,
+// and the uninstall entry. What stays is the residue: Install.exe, the
+// folder, the user's files, the associations and the ZIP entries.
+void ExpectUninstalled(Footprint &fp, const Installation &installation, bool folderFound);

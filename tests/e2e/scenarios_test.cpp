@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "../harness.h"
 #include "clients.h"
@@ -30,6 +31,9 @@ const char kCaptionCreate[] = "ﾌｫﾙﾀﾞ作成確認";
 const char kCannotCopy[] =
     "'Tokavi.exe' がコピーできません。\n\n"
     "'Tokavi.exe' が起動中であれば終了させてからインストールしてください。";
+const char kInvalidFolder[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正しくありません。";
+const char kShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kRestartNotice[] = "ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。";
 const char kCaptionNotice[] = "Install";
 const wchar_t kClsidText[] = L"{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}";
@@ -103,8 +107,7 @@ std::string ShellFolder(const char *name) {
   return data.c_str();
 }
 
-// A copy of the distribution folder, as a user unpacks it: an installation
-// moves the library out of it.
+// A copy of the distribution folder, as a user unpacks it.
 struct ProductFolder : TempFolder {
   ProductFolder() : TempFolder(" dist") {
     WIN32_FIND_DATAA fd;
@@ -118,6 +121,27 @@ struct ProductFolder : TempFolder {
     FindClose(h);
   }
   std::string installer() const { return "\"" + (*this / "Install.exe") + "\""; }
+};
+
+// A disk of 32 KiB as drive T:: a tmpfs mounted beside the prefix and
+// linked into its drives. It goes again afterwards, and one that a run cut
+// short left is taken away first.
+struct SmallDisk {
+  SmallDisk() {
+    Remove();
+    RunUnixProgram({"/bin/sh", "-c",
+                    "mkdir -p \"$0\" && mount -t tmpfs -o size=32k tmpfs \"$0\" && "
+                    "ln -s \"$0\" \"$1\"",
+                    mount, link});
+  }
+  ~SmallDisk() { Remove(); }
+  void Remove() {
+    RunUnixProgram({"/bin/sh", "-c",
+                    "rm -f \"$1\"; umount \"$0\" || umount -l \"$0\"; rmdir \"$0\"; true", mount,
+                    link});
+  }
+  const std::string prefix = UnixPath("C:\\") + "..";  // drive_c's parent
+  const std::string mount = prefix + "/smalldisk", link = prefix + "/dosdevices/t:";
 };
 
 std::string RestorePointFile() {
@@ -293,9 +317,11 @@ class EndToEnd : public testing::Test {
     }
   }
 
-  // Starts the installed program with "/d", as its entry's command does.
-  void UninstallWithSlashD(const Installation &installation) {
-    Session uninstaller("\"" + installation.folder + "\\Install.exe\" /d", installation.folder);
+  // Starts the installed program with "/d", as its entry's command does, or
+  // with another tail.
+  void UninstallWithSlashD(const Installation &installation, const std::string &tail = "/d") {
+    Session uninstaller("\"" + installation.folder + "\\Install.exe\" " + tail,
+                        installation.folder);
     ExpectBox(uninstaller, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION,
               IDYES);
     ExpectBox(uninstaller, NULL, kUninstalled, kCaptionFinished, MB_OK, IDOK);
@@ -337,6 +363,68 @@ class EndToEnd : public testing::Test {
     Footprint residue = installed;
     ExpectUninstalled(residue, in, true);
     EXPECT_EQ("", Differences(residue, Take(folders)));
+  }
+
+  // OK on a filled-in dialog that is refused: Yes to creating `created`
+  // when given, then `error`; the dialog stays, the folder edit focused.
+  void ExpectRefusal(Session &installer, HWND hDlg, const std::string &created,
+                     const std::string &error) {
+    PressButton(hDlg, IDOK);
+    if (!created.empty()) {
+      ASSERT_NO_FATAL_FAILURE(ExpectBox(installer, hDlg, AskCreate(created), kCaptionCreate,
+                                        MB_YESNO | MB_ICONQUESTION, IDYES));
+    }
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectBox(installer, hDlg, error, kCaptionInstall, MB_OK | MB_ICONERROR, IDOK));
+    EXPECT_EQ((DWORD)STILL_ACTIVE, installer.WaitForExit(300));
+    EXPECT_EQ(GetDlgItem(hDlg, 1010), FocusOf(hDlg));
+  }
+
+  // What an installation leaves, planted without one: the files, the
+  // library, the links and the registry entries, with `recorded` as the
+  // folder the main application recorded (none when empty), and what
+  // `also` adds. The footprint of the product and install folders.
+  Footprint Plant(
+      const Installation &in, const std::string &recorded,
+      const std::function<void(Footprint &)> &also = [](Footprint &) {}) {
+    std::vector<std::string> folders = {in.source, in.folder};
+    CreateDirectoryA(in.folder.c_str(), NULL);
+    for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt", "Install.exe",
+                             "history.txt", "Tokavi.inf"})
+      CopyFileA((in.source + "\\" + name).c_str(), (in.folder + "\\" + name).c_str(), FALSE);
+    CopyFileA((in.source + "\\ShTokavi.dll").c_str(), (in.system + "\\ShTokavi.dll").c_str(),
+              FALSE);
+    WriteFile(in.desktop + "\\Tokavi.lnk", "link");
+    WriteFile(in.sendTo + "\\Tokavi.lnk", "link");
+    Footprint planted = Take(folders);
+    ExpectInstalled(planted, in);
+    if (!recorded.empty()) planted.SetString(HKEY_CURRENT_USER, kFoldersKey, "TokAviDir", recorded);
+    also(planted);
+    EXPECT_EQ("", Restore(planted, Take(folders)));
+    EXPECT_EQ("", Differences(planted, Take(folders)));
+    return planted;
+  }
+
+  // Install.exe from the product folder with `typed` and the options, OK,
+  // the completion message; then exactly `expected` in the registry and
+  // the folders.
+  void InstallExpecting(const ProductFolder &product, const std::string &typed,
+                        const Options &options, const Footprint &expected,
+                        const std::vector<std::string> &folders) {
+    Session installer(product.installer(), product.path());
+    HWND hDlg = StartInstaller(installer, &typed, options);
+    ASSERT_TRUE(hDlg);
+    ASSERT_NO_FATAL_FAILURE(InstallWithOk(installer, hDlg, typed, false));
+    EXPECT_EQ("", Differences(expected, Take(folders)));
+  }
+
+  // The installed program with "/d" and `tail`; then exactly the residue of
+  // `installed` in the product and install folders and the registry.
+  void UninstallExpecting(const Installation &in, Footprint installed,
+                          const std::string &tail = "/d") {
+    UninstallWithSlashD(in, tail);
+    ExpectUninstalled(installed, in, true);
+    EXPECT_EQ("", Differences(installed, Take({in.source, in.folder})));
   }
 
   const std::string kDefaultFolder = "C:\\Program Files\\Tokavi";
@@ -398,7 +486,8 @@ TEST_F(EndToEnd, AddRemoveProgramsUninstallsAPlantedInstallation) {
                            "history.txt", "Tokavi.inf"})
     ASSERT_TRUE(
         CopyFileA((product / name).c_str(), (installation.folder + "\\" + name).c_str(), FALSE));
-  ASSERT_TRUE(MoveFileA((product / "ShTokavi.dll").c_str(), (system_ + "\\ShTokavi.dll").c_str()));
+  ASSERT_TRUE(
+      CopyFileA((product / "ShTokavi.dll").c_str(), (system_ + "\\ShTokavi.dll").c_str(), FALSE));
   WriteFile(desktop_ + "\\Tokavi.lnk", "link");
   WriteFile(sendTo_ + "\\Tokavi.lnk", "link");
   ASSERT_EQ("", Restore(planted, Take({product.path()})));
@@ -587,6 +676,147 @@ TEST_F(EndToEnd, HeldOpenSystemLibraryGoesToThePlatformsInfSetup) {
     EXPECT_TRUE(Ran(installer, c.runner, parameters)) << Utf8FromAnsi(parameters);
     ExpectInstalled(expected, in, false);
     EXPECT_EQ("", Differences(expected, Take(folders)));
+  }
+}
+
+// Shell Folders without the Send To value. The shell writes it again when
+// a program asks it for the folder.
+void RemoveSendToValue() {
+  HKEY hKey;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_SET_VALUE, &hKey) != ERROR_SUCCESS)
+    return;
+  EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueA(hKey, "SendTo"));
+  RegCloseKey(hKey);
+}
+
+// The world is not tidy: each scenario plants what a user may find, acts
+// as the user does and expects the footprint and the messages.
+TEST_F(EndToEnd, UntidyWorld) {
+  const struct {
+    const char *name;
+    std::function<void()> run;
+  } scenarios[] = {
+      {"a file that does not fit the disk stops the installation, its partial copy gone",
+       [&] {
+         SmallDisk disk;
+         ProductFolder product;
+         const std::string folder = "T:\\Tokavi";
+         Footprint expected = Take({product.path(), folder});
+         expected.AddFolder(folder);
+         for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt"})
+           expected.CopyFile(product / name, folder + "\\" + name);
+         Session installer(product.installer(), product.path());
+         HWND hDlg = StartInstaller(installer, &folder, kEveryOption);
+         ASSERT_TRUE(hDlg);
+         ExpectRefusal(installer, hDlg, folder, "'Install.exe' がコピーできません。");
+         EXPECT_EQ("", Differences(expected, Take({product.path(), folder})));
+       }},
+      {"the product folder by its short name: nothing is copied onto itself",
+       [&] {
+         ProductFolder product;
+         const std::string typed = ShortPath(product.path());
+         Footprint expected = Take({product.path()});
+         ExpectInstalled(expected, InstallationOf(product, product.path(), kNoOption));
+         expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
+                            "\"" + typed + "\\install.exe\" /d");
+         InstallExpecting(product, typed, kNoOption, expected, {product.path()});
+       }},
+      {"folder names that are not absolute are refused before anything is created",
+       [&] {
+         ProductFolder product;
+         TempFolder parent;
+         Footprint before = Take({product.path(), parent.path()});
+         Session installer(product.installer(), product.path());
+         HWND hDlg = StartInstaller(installer, NULL, kEveryOption);
+         for (const std::string &typed : {std::string("bar"), std::string("C:\\Program Files\\*"),
+                                          parent / "x.", parent / "x \\y", parent / "a:b"}) {
+           ASSERT_TRUE(FillInstallDialog(hDlg, &typed, kEveryOption));
+           ExpectRefusal(installer, hDlg, "", kInvalidFolder);
+         }
+         PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+         EXPECT_EQ(0u, installer.WaitForExit());
+         EXPECT_EQ("", Differences(before, Take({product.path(), parent.path()})));
+       }},
+      {"the product folder installs again after an uninstall, over an entry with a subkey",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kStartOptions);
+         InstallUseUninstall(in, &folder.path(), kSlashD);
+         WriteValue(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\Sub", "x", "1");
+         Footprint expected = Take({product.path(), folder.path()});
+         ExpectInstalled(expected, in);
+         InstallExpecting(product, folder.path(), in.options, expected,
+                          {product.path(), folder.path()});
+       }},
+      {"the uninstall run removes the installation its entry names, not the product folder "
+       "Tokavi.exe last ran from",
+       [&] {
+         ProductFolder product;
+         TempFolder folder(" 表");
+         Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         UninstallExpecting(in, Plant(in, product.path()));
+       }},
+      {"an unquoted entry of an earlier version, nothing recorded, \"/d\" and blanks",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         UninstallExpecting(in,
+                            Plant(in, "",
+                                  [&](Footprint &fp) {
+                                    fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey,
+                                                 "UninstallString",
+                                                 folder.path() + "\\install.exe /d");
+                                  }),
+                            "/d \t ");
+       }},
+      {"what others put beside ours stays; our settings go whole, names of 510 bytes too",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         auto others = [](Footprint &fp) {
+           fp.SetString(HKEY_CLASSES_ROOT, "LzhFile\\shellex\\DropHandler", NULL,
+                        "{0A1B2C3D-0000-1111-2222-333344445555}");
+           fp.SetString(HKEY_CLASSES_ROOT, ".lzh\\ShellNew", "NullFile", "");
+           fp.SetString(HKEY_CLASSES_ROOT, ".lzh\\ShellNew", "Command", "other.exe");
+           fp.SetString(HKEY_CURRENT_USER, kMakerKey, "Owner", "Kel");
+         };
+         Footprint planted = Plant(in, folder.path(), [&](Footprint &fp) {
+           others(fp);
+           std::string name;  // 255 characters, two bytes each
+           for (int i = 0; i < 255; ++i) name += "表";
+           fp.SetString(HKEY_CURRENT_USER, std::string(kFoldersKey) + "\\" + name, "x", "1");
+         });
+         UninstallWithSlashD(in);
+         ExpectUninstalled(planted, in, true);
+         others(planted);
+         EXPECT_EQ("", Differences(planted, Take({product.path(), folder.path()})));
+       }},
+      {"without a Send To value the link goes where the shell says, not to the drive's root",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         WriteFile("C:\\Tokavi.lnk", "another program's link");
+         Options options = kNoOption;
+         options.sendTo = true;
+         Installation in = InstallationOf(product, folder.path(), options);
+         Footprint expected = Take({product.path(), folder.path()});
+         ExpectInstalled(expected, in);
+         RemoveSendToValue();
+         InstallExpecting(product, folder.path(), options, expected,
+                          {product.path(), folder.path()});
+         RemoveSendToValue();
+         UninstallExpecting(in, expected);
+         EXPECT_EQ("another program's link", ReadFileText("C:\\Tokavi.lnk"));
+         DeleteFileA("C:\\Tokavi.lnk");
+       }},
+  };
+  for (const auto &scenario : scenarios) {
+    SCOPED_TRACE(scenario.name);
+    ASSERT_EQ("", Restore(before_, Take()));
+    scenario.run();
   }
 }
 

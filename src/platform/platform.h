@@ -1,0 +1,18 @@
+// The file and registry helpers that the installation steps and the uninstall
+// run share. They know nothing of the product.
+#pragma once
+#include <windows.h>
+
+DWORD ProbeFile(LPCSTR pszPath);
+BOOL IsSameFile(LPCSTR pszPath1, LPCSTR pszPath2);
+
+// Keys are created or opened with full access, and text values are stored
+// with their terminating zero.
+BOOL CreateRegistryKey(HKEY hParent, LPCSTR pszKey, HKEY *phKey, DWORD *pdwDisposition);
+LONG WriteRegistryText(HKEY hKey, LPCSTR pszValue, LPCSTR pszText);
+BOOL WriteKeyText(HKEY hParent, LPCSTR pszKey, LPCSTR pszValue, LPCSTR pszText);
+BOOL ReadRegistryText(HKEY hKey, LPCSTR pszValue, LPSTR pszBuffer, DWORD cbBuffer);
+BOOL ReadKeyText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPSTR pszBuffer, DWORD cbBuffer);
+DWORD CountKeyEntries(HKEY hRoot, LPCSTR pszKey);
+int DeleteKeyUnder(HKEY hRoot, LPCSTR pszPath);
+BOOL DeleteKeyTree(HKEY hParent, LPCSTR pszKey);
