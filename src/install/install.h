@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "../layout/layout.h"
-#include "../platform/platform.h"
+#include "../layout/platform.h"
 
 // The INF setup's parameters: the Setup library and entry around a source
 // folder of up to MAX_PATH bytes and the INF's name.

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../platform/platform.h"
+#include "platform.h"
 
 int ReadInstallFolder(LPSTR pszBuffer);
 int ReadShellFolder(LPCSTR pszValue, int nFolder, LPSTR pszBuffer);

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "../platform/platform.h"
+#include "../layout/platform.h"
 
 void RunUninstall(void);
 BOOL ParseUninstallCommand(LPCSTR pszCommand, LPSTR pszFolder);
