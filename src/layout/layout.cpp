@@ -50,10 +50,12 @@ const int g_cArchiveTypes = sizeof g_aArchiveTypes / sizeof g_aArchiveTypes[0];
 
 // The main application's settings, under HKEY_CURRENT_USER; it records its
 // install folder there.
-const char g_szSettingsKey[] = "Software\\Kel\\TokAvi";
-const char g_szFoldersKey[] = "Software\\Kel\\TokAvi\\Folders";
+#define MAKER_KEY "Software\\Kel"
+#define SETTINGS_KEY MAKER_KEY "\\TokAvi"
+const char g_szSettingsKey[] = SETTINGS_KEY;
+const char g_szFoldersKey[] = SETTINGS_KEY "\\Folders";
 const char g_szInstallDirValue[] = "TokAviDir";
-const char g_szMakerKey[] = "Software\\Kel";
+const char g_szMakerKey[] = MAKER_KEY;
 
 const char g_szShellFoldersKey[] =
     "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -67,9 +69,11 @@ const SHORTCUTPLACE g_aShortcutPlaces[] = {
 const int g_cShortcutPlaces = sizeof g_aShortcutPlaces / sizeof g_aShortcutPlaces[0];
 
 // The entry in the list of installed programs, under HKEY_LOCAL_MACHINE.
-const char g_szWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const char g_szUninstallSubkey[] = "Uninstall\\Tokavi";
-const char g_szUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tokavi";
+#define WINDOWS_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+#define UNINSTALL_SUBKEY "Uninstall\\Tokavi"
+const char g_szWindowsKey[] = WINDOWS_KEY;
+const char g_szUninstallSubkey[] = UNINSTALL_SUBKEY;
+const char g_szUninstallKey[] = WINDOWS_KEY "\\" UNINSTALL_SUBKEY;
 const char g_szDisplayNameValue[] = "DisplayName";
 const char g_szUninstallStringValue[] = "UninstallString";
 
