@@ -326,11 +326,11 @@ int RunInstallModeIn(const std::string &folder, Responder &responder,
 
 void Close(HWND hDlg) { SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-std::wstring Wide(const std::string &ansi) {
-  if (ansi.empty()) return L"";
-  int cch = MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), NULL, 0);
+std::wstring Wide(const std::string &text, UINT codePage) {
+  if (text.empty()) return L"";
+  int cch = MultiByteToWideChar(codePage, 0, text.data(), (int)text.size(), NULL, 0);
   std::wstring wide(cch, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), &wide[0], cch);
+  MultiByteToWideChar(codePage, 0, text.data(), (int)text.size(), &wide[0], cch);
   return wide;
 }
 

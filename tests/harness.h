@@ -83,8 +83,8 @@ std::string ReadFileText(const std::string &path);  // the whole file, "" if unr
 std::string ReadWholeFile(const std::wstring &path);
 // Removes a folder with everything in it.
 void RemoveTree(const std::wstring &path);
-// The ANSI code page's text as UTF-16.
-std::wstring Wide(const std::string &ansi);
+// A text in the ANSI code page (or the one given) as UTF-16.
+std::wstring Wide(const std::string &text, UINT codePage = CP_ACP);
 bool SetFileTime(const std::string &path, DWORD lowDateTime);
 
 // Registry helpers: a value's type and data as stored, and whether a key exists.

@@ -28,14 +28,6 @@ std::wstring QuoteArgument(const std::wstring &argument) {
   return quoted + L"\"";
 }
 
-std::wstring FromUtf8(const std::string &utf8) {
-  if (utf8.empty()) return L"";
-  int cch = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), NULL, 0);
-  std::wstring wide(cch, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &wide[0], cch);
-  return wide;
-}
-
 ApplicationWindow WaitForApplication(const std::string &title, DWORD ms) {
   ApplicationWindow window;
   for (DWORD waited = 0; waited <= ms && !window.hwnd; waited += 50) {
@@ -143,7 +135,8 @@ std::string RunUnixProgram(const std::vector<std::string> &argv) {
       out};
   args.insert(args.end(), argv.begin(), argv.end());
   std::wstring line;
-  for (const auto &arg : args) line += (line.empty() ? L"" : L" ") + QuoteArgument(FromUtf8(arg));
+  for (const auto &arg : args)
+    line += (line.empty() ? L"" : L" ") + QuoteArgument(Wide(arg, CP_UTF8));
   STARTUPINFOW si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};

@@ -380,6 +380,21 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ(GetDlgItem(hDlg, 1010), FocusOf(hDlg));
   }
 
+  // The files an installation leaves, copied without one into the existing
+  // install folder, and both links; false when a copy failed.
+  static bool PlantFiles(const Installation &in) {
+    bool copied = true;
+    for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt", "Install.exe",
+                             "history.txt", "Tokavi.inf"})
+      copied &= CopyFileA((in.source + "\\" + name).c_str(), (in.folder + "\\" + name).c_str(),
+                          FALSE) != 0;
+    copied &= CopyFileA((in.source + "\\ShTokavi.dll").c_str(),
+                        (in.system + "\\ShTokavi.dll").c_str(), FALSE) != 0;
+    WriteFile(in.desktop + "\\Tokavi.lnk", "link");
+    WriteFile(in.sendTo + "\\Tokavi.lnk", "link");
+    return copied;
+  }
+
   // What an installation leaves, planted without one: the files, the
   // library, the links and the registry entries, with `recorded` as the
   // folder the main application recorded (none when empty), and what
@@ -389,13 +404,7 @@ class EndToEnd : public testing::Test {
       const std::function<void(Footprint &)> &also = [](Footprint &) {}) {
     std::vector<std::string> folders = {in.source, in.folder};
     CreateDirectoryA(in.folder.c_str(), NULL);
-    for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt", "Install.exe",
-                             "history.txt", "Tokavi.inf"})
-      CopyFileA((in.source + "\\" + name).c_str(), (in.folder + "\\" + name).c_str(), FALSE);
-    CopyFileA((in.source + "\\ShTokavi.dll").c_str(), (in.system + "\\ShTokavi.dll").c_str(),
-              FALSE);
-    WriteFile(in.desktop + "\\Tokavi.lnk", "link");
-    WriteFile(in.sendTo + "\\Tokavi.lnk", "link");
+    PlantFiles(in);
     Footprint planted = Take(folders);
     ExpectInstalled(planted, in);
     if (!recorded.empty()) planted.SetString(HKEY_CURRENT_USER, kFoldersKey, "TokAviDir", recorded);
@@ -482,14 +491,7 @@ TEST_F(EndToEnd, AddRemoveProgramsUninstallsAPlantedInstallation) {
   ExpectInstalled(planted, installation);
   planted.SetString(HKEY_CURRENT_USER, kFoldersKey, "TokAviDir", installation.folder);
   planted.SetString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Options", "View", "1");
-  for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt", "Install.exe",
-                           "history.txt", "Tokavi.inf"})
-    ASSERT_TRUE(
-        CopyFileA((product / name).c_str(), (installation.folder + "\\" + name).c_str(), FALSE));
-  ASSERT_TRUE(
-      CopyFileA((product / "ShTokavi.dll").c_str(), (system_ + "\\ShTokavi.dll").c_str(), FALSE));
-  WriteFile(desktop_ + "\\Tokavi.lnk", "link");
-  WriteFile(sendTo_ + "\\Tokavi.lnk", "link");
+  ASSERT_TRUE(PlantFiles(installation));
   ASSERT_EQ("", Restore(planted, Take({product.path()})));
   ASSERT_EQ("", Differences(planted, Take({product.path()})));
 
