@@ -39,10 +39,17 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   list(APPEND TOKAVI_FREESTANDING_FLAGS -march=i486)
 endif()
 
+# The 32-bit programs declare that they use no structured exception
+# handlers (NO_SEH): they have none, and without a table of safe handlers
+# the flag is what keeps an overwritten handler from running. The 64-bit
+# ones keep their handlers in tables, never on the stack. Both keep the
+# linker's defaults of ASLR and DEP, and x64 its high-entropy addresses.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(TOKAVI_ENTRY_SYMBOL _WinMainCRTStartup)
+  set(TOKAVI_LINK_HARDENING -Wl,--no-seh)
 else()
   set(TOKAVI_ENTRY_SYMBOL WinMainCRTStartup)
+  set(TOKAVI_LINK_HARDENING)
 endif()
 
 # Makes TARGET a freestanding Windows program or library importing only the
@@ -56,6 +63,6 @@ function(tokavi_freestanding TARGET)
     set(ARG_ENTRY ${TOKAVI_ENTRY_SYMBOL})
   endif()
   target_link_options(${TARGET} PRIVATE -nostdlib "$<$<CONFIG:Release,MinSizeRel>:-s;-flto>" -Wl,--gc-sections -Wl,-e,${ARG_ENTRY}
-                      -Wl,--no-insert-timestamp)
+                      -Wl,--no-insert-timestamp ${TOKAVI_LINK_HARDENING})
   target_link_libraries(${TARGET} PRIVATE ${ARG_LIBS} gcc)
 endfunction()
