@@ -136,8 +136,11 @@ TEST(RunInfSetup, LetsThePlatformInstallTheLibrary) {
 
   const std::string longest = "C:\\" + std::string(255, 'l') + "\\";
   lstrcpyA(g_szSourceDir, longest.c_str());
-  char szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
-  EXPECT_STREQ("rundll32.exe", ComposeInfSetup(szParameters, szFolder, FALSE));
+  char szProgram[MAX_PATH], szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
+  ASSERT_TRUE(ComposeInfSetup(szProgram, szParameters, szFolder, FALSE));
+  char szSystem[MAX_PATH];
+  GetSystemDirectoryA(szSystem, MAX_PATH);
+  EXPECT_EQ(std::string(szSystem) + "\\rundll32.exe", szProgram);
   EXPECT_EQ("setupapi,InstallHinfSection DefaultInstall 132 " + longest + "tokavi.inf",
             szParameters);
   EXPECT_EQ(longest, szFolder);

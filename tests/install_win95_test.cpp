@@ -25,8 +25,11 @@ TEST(Windows95, InfSetupStartsInTheShortSourceFolderAndSaysNothing) {
   EXPECT_TRUE(responder.boxes.empty());
   WaitForRunners();
   EXPECT_FALSE(FileExists(SystemLibrary()));
-  char szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
-  EXPECT_STREQ("rundll.exe", ComposeInfSetup(szParameters, szFolder, TRUE));
+  char szProgram[MAX_PATH], szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
+  ASSERT_TRUE(ComposeInfSetup(szProgram, szParameters, szFolder, TRUE));
+  char szWindows[MAX_PATH];
+  GetWindowsDirectoryA(szWindows, MAX_PATH);
+  EXPECT_EQ(std::string(szWindows) + "\\rundll.exe", szProgram);
   EXPECT_EQ(
       std::string("setupx.dll,InstallHinfSection DefaultInstall 132 ") + szShort + "tokavi.inf",
       szParameters);

@@ -175,4 +175,21 @@ TEST(InstallExe, StartsInTheModeItsCommandLineSelects) {
   EXPECT_EQ(0u, WaitForExit(wrong));
 }
 
+// Where the search for DLLs cannot be kept to the system folder, each DLL
+// the platform loads by name is loaded from there first, by its full path.
+TEST(PreloadPlatformDlls, LoadsEachFromTheSystemFolder) {
+  PreloadPlatformDlls();
+  char szSystem[MAX_PATH];
+  GetSystemDirectoryA(szSystem, MAX_PATH);
+  for (const char *name :
+       {"uxtheme", "userenv", "setupapi", "apphelp", "propsys", "dwmapi", "cryptbase", "oleacc",
+        "clbcatq", "version", "ntmarta", "profapi", "comctl32"}) {
+    std::string path = std::string(szSystem) + "\\" + name + ".dll";
+    if (!FileExists(path)) continue;
+    char szLoaded[MAX_PATH] = "";
+    GetModuleFileNameA(GetModuleHandleA(name), szLoaded, MAX_PATH);
+    EXPECT_EQ(0, lstrcmpiA(path.c_str(), szLoaded)) << name << ": " << szLoaded;
+  }
+}
+
 }  // namespace

@@ -1,7 +1,6 @@
 // The platform's INF setup, launched when the shell extension library in the
 // system folder could not be replaced: the DLL runner installs the default
-// section of the product's INF from the source folder. The only place where
-// Windows 95 and Windows NT part ways.
+// section of the product's INF from the source folder.
 #include <shlobj.h>
 
 #include "../layout/layout.h"
@@ -10,40 +9,39 @@
 #include "../startup/startup.h"
 #include "install.h"
 
-BOOL IsWindows95(void) {
-  OSVERSIONINFOA vi;
-  vi.dwOSVersionInfoSize = sizeof vi;
-  return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
-
-// The runner to launch, with its parameters in a buffer of
-// INF_PARAMETERS_SIZE bytes, and the folder it starts in (MAX_PATH bytes):
-// the source folder, on Windows 95 in its short form. The INF's path is not
-// quoted: the Setup entry takes the rest of its command line as the path.
-LPCSTR ComposeInfSetup(LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95) {
-  LPCSTR pszProgram = g_szInfRunnerNT;
+// The runner to launch, by its full path, into a buffer of MAX_PATH bytes:
+// the system folder's rundll32.exe on Windows NT, the Windows folder's
+// rundll.exe on Windows 95, never one that a search by name finds in the
+// product folder first. Its parameters go into a buffer of
+// INF_PARAMETERS_SIZE bytes, the folder it starts in into one of MAX_PATH
+// bytes: the source folder, on Windows 95 in its short form. The INF's path
+// is not quoted: the Setup entry takes the rest of its command line as the
+// path.
+BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95) {
+  UINT(WINAPI * pfnGetFolder)(LPSTR, UINT) = GetSystemDirectoryA;
+  LPCSTR pszRunner = g_szInfRunnerNT;
   lstrcpyA(pszParameters, g_szInfLibraryNT);
   lstrcpyA(pszFolder, g_szSourceDir);
   if (bWindows95) {
-    pszProgram = g_szInfRunner95;
+    pfnGetFolder = GetWindowsDirectoryA;
+    pszRunner = g_szInfRunner95;
     lstrcpyA(pszParameters, g_szInfLibrary95);
     ShortenPath(pszFolder);
   }
-  if (!AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfEntry) ||
-      !AppendText(pszParameters, INF_PARAMETERS_SIZE, pszFolder) ||
-      !AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfFile))
-    return NULL;
-  return pszProgram;
+  UINT cch = pfnGetFolder(pszProgram, MAX_PATH);
+  return cch != 0 && cch < MAX_PATH && AppendText(pszProgram, MAX_PATH, pszRunner) &&
+         AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfEntry) &&
+         AppendText(pszParameters, INF_PARAMETERS_SIZE, pszFolder) &&
+         AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfFile);
 }
 
 // Does not wait for the runner. Only Windows NT hears that the new library
 // takes effect after a restart, and only when the runner could be started.
 void RunInfSetup(HWND hDlg) {
-  char szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
+  char szProgram[MAX_PATH], szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
   BOOL bWindows95 = IsWindows95();
-  LPCSTR pszProgram = ComposeInfSetup(szParameters, szFolder, bWindows95);
-  if (!pszProgram) return;
-  HINSTANCE hResult = ShellExecuteA(hDlg, g_szInfVerb, pszProgram, szParameters, szFolder, SW_SHOW);
+  if (!ComposeInfSetup(szProgram, szParameters, szFolder, bWindows95)) return;
+  HINSTANCE hResult = ShellExecuteA(hDlg, g_szInfVerb, szProgram, szParameters, szFolder, SW_SHOW);
   if ((INT_PTR)hResult > 32 && !bWindows95)
     MessageBoxA(hDlg, g_szMsgRestart, g_szCaptionInstall, MB_OK);
 }

@@ -35,6 +35,5 @@ int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable);
 void RegisterShellExtension(void);
 BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder);
 void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder);
-BOOL IsWindows95(void);
-LPCSTR ComposeInfSetup(LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95);
+BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95);
 void RunInfSetup(HWND hDlg);

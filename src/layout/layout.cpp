@@ -103,10 +103,11 @@ const char g_szIconIndex[] = ",0";
 const char g_szOpenArgument[] = " \"%1\"";
 
 // The platform's INF setup: the DLL runner and the Setup library of Windows
-// 95 and of Windows NT, then the entry, section and mode handed to it.
+// 95 (the runner in the Windows folder) and of Windows NT (in the system
+// folder), then the entry, section and mode handed to it.
 const char g_szInfVerb[] = "open";
-const char g_szInfRunner95[] = "rundll.exe";
+const char g_szInfRunner95[] = "\\rundll.exe";
 const char g_szInfLibrary95[] = "setupx.dll";
-const char g_szInfRunnerNT[] = "rundll32.exe";
+const char g_szInfRunnerNT[] = "\\rundll32.exe";
 const char g_szInfLibraryNT[] = "setupapi";
 const char g_szInfEntry[] = ",InstallHinfSection DefaultInstall 132 ";

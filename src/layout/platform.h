@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+BOOL IsWindows95(void);
+FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName);
+
 DWORD ProbeFile(LPCSTR pszPath);
 BOOL IsSameFile(LPCSTR pszPath1, LPCSTR pszPath2);
 

@@ -1,9 +1,11 @@
 // The program's own entry point: there is no C runtime. It derives WinMain's
 // arguments from the process's command line and start-up information and
-// ends the process with WinMain's result.
+// ends the process with WinMain's result. Before anything can load a DLL by
+// name, the search for DLLs is kept to the system folder.
 #include "startup.h"
 
 extern "C" void WinMainCRTStartup(void) {
+  RestrictDllSearch();
   STARTUPINFOA si;
   si.cb = sizeof si;
   GetStartupInfoA(&si);

@@ -6,4 +6,6 @@
 
 extern char g_szSourceDir[MAX_PATH];
 
+void RestrictDllSearch(void);
+void PreloadPlatformDlls(void);
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);

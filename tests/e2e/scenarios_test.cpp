@@ -42,13 +42,16 @@ std::string AskCreate(const std::string &folder) {
   return "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ '" + folder + "' は存在しません。\nﾌｫﾙﾀﾞを新規に作成しますか?";
 }
 
-// A Win32 program that opens a window and ends, built beside the tests.
-std::string TrivialProgram() {
-  std::string path = "Z:" TOKAVI_TRIVIAL_EXE;
+// A program or DLL built beside the tests, as a Windows path.
+std::string BuiltBeside(const char *unixPath) {
+  std::string path = std::string("Z:") + unixPath;
   for (char &c : path)
     if (c == '/') c = '\\';
   return path;
 }
+
+// A Win32 program that opens a window and ends.
+std::string TrivialProgram() { return BuiltBeside(TOKAVI_TRIVIAL_EXE); }
 
 bool SamePath(const std::string &a, const std::string &b) {
   char szA[MAX_PATH] = "", szB[MAX_PATH] = "";
@@ -79,14 +82,32 @@ struct HeldOpen {
   HANDLE handle;
 };
 
-// Whether a process of the session ran the program of that file name with
-// `parameters` in its command line.
-bool Ran(Session &session, const char *fileName, const std::string &parameters) {
+// Whether a process of the session was started with the program at that
+// path and `parameters`, as its command line says: Wine runs a 16-bit
+// program in a process of its own 16-bit loader.
+bool Ran(Session &session, const std::string &program, const std::string &parameters) {
+  for (const auto &p : session.processes())
+    if (p.commandLine.find(program) != std::string::npos &&
+        p.commandLine.find(parameters) != std::string::npos)
+      return true;
+  return false;
+}
+
+// The programs the session ran, with their command lines, one a line.
+std::string ProcessList(Session &session) {
+  std::string list;
+  for (const auto &p : session.processes()) list += p.image + ": " + p.commandLine + "\n";
+  return list;
+}
+
+// Whether a process of the session ran a program from the folder other than
+// Install.exe.
+bool RanFrom(Session &session, const std::string &folder) {
   for (const auto &p : session.processes()) {
     size_t slash = p.image.rfind('\\');
-    std::string name = p.image.substr(slash == std::string::npos ? 0 : slash + 1);
-    if (lstrcmpiA(name.c_str(), fileName) == 0 &&
-        p.commandLine.find(parameters) != std::string::npos)
+    if (slash != std::string::npos &&
+        lstrcmpiA(p.image.substr(0, slash).c_str(), folder.c_str()) == 0 &&
+        lstrcmpiA(p.image.substr(slash + 1).c_str(), "Install.exe") != 0)
       return true;
   }
   return false;
@@ -95,6 +116,12 @@ bool Ran(Session &session, const char *fileName, const std::string &parameters) 
 std::string SystemFolder() {
   char sz[MAX_PATH];
   GetSystemDirectoryA(sz, MAX_PATH);
+  return sz;
+}
+
+std::string WindowsFolder() {
+  char sz[MAX_PATH];
+  GetWindowsDirectoryA(sz, MAX_PATH);
   return sz;
 }
 
@@ -629,58 +656,6 @@ TEST_F(EndToEnd, Windows95KeepsAnotherProductsSettings) {
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Other"));
 }
 
-// The library in the system folder is an older one, held open: the
-// installer hands it to the platform's INF setup and installs everything
-// else. Windows NT gets rundll32 with setupapi (it really runs, with the
-// product's INF) and the restart notice instead of the completion message;
-// Windows 95 gets rundll with setupx and the product folder's short form,
-// and no message at all. This prefix has no 16-bit runner: a stand-in
-// rundll.exe in the product folder, where the runner is looked for first,
-// shows what was launched.
-TEST_F(EndToEnd, HeldOpenSystemLibraryGoesToThePlatformsInfSetup) {
-  const struct {
-    const char *platform;
-    bool windows95;
-    Options options;
-    const char *runner;
-    const char *parameters;
-  } cases[] = {
-      {"Windows NT", false, kEveryOption, "rundll32.exe", "setupapi"},
-      {"Windows 95", true, kNoOption, "rundll.exe", "setupx.dll"},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.platform);
-    ASSERT_EQ("", Restore(before_, Take()));
-    if (c.windows95) PresentInstallExeAsWindows95();
-    ProductFolder product;
-    TempFolder folder;
-    ASSERT_TRUE(CopyFileA(TrivialProgram().c_str(), (product / "rundll.exe").c_str(), FALSE));
-    HeldOpen held(PlantOlderLibrary(product));
-    ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
-    Installation in = InstallationOf(product, folder.path(), c.options);
-    std::vector<std::string> folders = {product.path(), folder.path()};
-    Footprint expected = Take(folders);
-
-    Session installer(product.installer(), product.path());
-    HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
-    ASSERT_TRUE(hDlg);
-    PressButton(hDlg, IDOK);
-    if (!c.windows95) {
-      ASSERT_NO_FATAL_FAILURE(
-          ExpectBox(installer, hDlg, kRestartNotice, kCaptionNotice, MB_OK, IDOK));
-    }
-    EXPECT_EQ(0u, installer.WaitForExit());
-    EXPECT_TRUE(installer.WaitForAll());
-    EXPECT_FALSE(installer.WaitForBox(0).hwnd);
-    std::string source = c.windows95 ? ShortPath(product.path()) : product.path();
-    std::string parameters = std::string(c.parameters) + ",InstallHinfSection DefaultInstall 132 " +
-                             source + "\\tokavi.inf";
-    EXPECT_TRUE(Ran(installer, c.runner, parameters)) << Utf8FromAnsi(parameters);
-    ExpectInstalled(expected, in, false);
-    EXPECT_EQ("", Differences(expected, Take(folders)));
-  }
-}
-
 // Shell Folders without the Send To value. The shell writes it again when
 // a program asks it for the folder.
 void RemoveSendToValue() {
@@ -691,13 +666,37 @@ void RemoveSendToValue() {
   RegCloseKey(hKey);
 }
 
+// The DLLs the platform loads by name while Install.exe runs, as a file
+// planted in the product folder could stand in for them; Wine is told to
+// prefer a DLL found there, as Windows does for every name outside its
+// KnownDLLs. Not version.dll nor comctl32.dll: Wine's own user32 and shell32
+// import them, so Wine would load them, planted, before Install.exe's first
+// instruction, where Windows' DLLs do not import them.
+const char *const kPlantedDlls[] = {"uxtheme", "userenv", "setupapi",  "apphelp",
+                                    "propsys", "dwmapi",  "cryptbase", "oleacc",
+                                    "clbcatq", "ntmarta", "profapi"};
+
+// Each of those DLLs, and the two DLL runners, planted in the product
+// folder: a DLL that leaves "<name>.dll.loaded" once loaded, and a program
+// whose start the session records.
+void PlantDllsAndRunners(const ProductFolder &product) {
+  for (const char *name : kPlantedDlls) {
+    CopyFileA(BuiltBeside(TOKAVI_PLANTED_DLL).c_str(),
+              (product / (std::string(name) + ".dll")).c_str(), FALSE);
+    WriteValue(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Install.exe\\DllOverrides", name,
+               std::string("native,builtin") + '\0');
+  }
+  for (const char *runner : {"rundll32.exe", "rundll.exe"})
+    CopyFileA(TrivialProgram().c_str(), (product / runner).c_str(), FALSE);
+}
+
 // The world is not tidy: each scenario plants what a user may find, acts
 // as the user does and expects the footprint and the messages. Each runs as
 // a test of its own, with its own time: under an emulated 32-bit loader the
 // table as one test outlasted any one test's limit.
 class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {};
 
-const int kUntidyScenarios = 8;
+const int kUntidyScenarios = 9;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -819,6 +818,53 @@ TEST_P(UntidyWorld, Scenario) {
          UninstallExpecting(in, expected);
          EXPECT_EQ("another program's link", ReadFileText("C:\\Tokavi.lnk"));
          DeleteFileA("C:\\Tokavi.lnk");
+       }},
+      {"nothing planted beside Install.exe runs: the older library held open goes to the INF "
+       "setup of the system's own runner, on Windows NT with the restart notice, on Windows 95 "
+       "from the short product folder and silently",
+       [&] {
+         const struct {
+           bool windows95;
+           std::string runner, parameters;
+         } platforms[] = {{false, system_ + "\\rundll32.exe", "setupapi"},
+                          {true, WindowsFolder() + "\\rundll.exe", "setupx.dll"}};
+         for (const auto &platform : platforms) {
+           SCOPED_TRACE(platform.runner);
+           ASSERT_EQ("", Restore(before_, Take()));
+           if (platform.windows95) PresentInstallExeAsWindows95();
+           ProductFolder product;
+           TempFolder folder;
+           PlantDllsAndRunners(product);
+           HeldOpen held(PlantOlderLibrary(product));
+           ASSERT_NE(INVALID_HANDLE_VALUE, held.handle);
+           Installation in = InstallationOf(product, folder.path(), kEveryOption);
+           std::vector<std::string> folders = {product.path(), folder.path()};
+           Footprint expected = Take(folders);
+
+           Session installer(product.installer(), product.path());
+           HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
+           ASSERT_TRUE(hDlg);
+           PressButton(hDlg, 1009);
+           HWND picker = installer.WaitForDialogWith(0x3741);
+           ASSERT_TRUE(picker) << "no folder picker";
+           installer.Answer(picker, IDCANCEL);
+           PressButton(hDlg, IDOK);
+           if (!platform.windows95) {
+             ASSERT_NO_FATAL_FAILURE(
+                 ExpectBox(installer, hDlg, kRestartNotice, kCaptionNotice, MB_OK, IDOK));
+           }
+           EXPECT_EQ(0u, installer.WaitForExit());
+           EXPECT_TRUE(installer.WaitForAll());
+           EXPECT_FALSE(installer.WaitForBox(0).hwnd);
+           std::string source = platform.windows95 ? ShortPath(product.path()) : product.path();
+           EXPECT_TRUE(Ran(installer, platform.runner,
+                           platform.parameters + ",InstallHinfSection DefaultInstall 132 " +
+                               source + "\\tokavi.inf"))
+               << Utf8FromAnsi(ProcessList(installer));
+           EXPECT_FALSE(RanFrom(installer, product.path()));
+           ExpectInstalled(expected, in, false);
+           EXPECT_EQ("", Differences(expected, Take(folders)));
+         }
        }},
   };
   ASSERT_EQ(kUntidyScenarios, (int)(sizeof scenarios / sizeof scenarios[0]));

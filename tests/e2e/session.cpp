@@ -290,8 +290,12 @@ void Session::Answer(HWND box, int id) {
 DWORD Session::WaitForExit(DWORD ms) {
   if (!started()) return STILL_ACTIVE;
   DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(first().handle, ms) == WAIT_OBJECT_0)
+  // Polled meanwhile: a program it starts is identified while it runs.
+  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms; Poll()) {
+    if (WaitForSingleObject(first().handle, 10) != WAIT_OBJECT_0) continue;
     GetExitCodeProcess(first().handle, &code);
+    break;
+  }
   Poll();
   return code;
 }

@@ -1,0 +1,15 @@
+#include "platform.h"
+
+// Windows 95, 98 and Me; everything else counts as Windows NT.
+BOOL IsWindows95(void) {
+  OSVERSIONINFOA vi;
+  vi.dwOSVersionInfoSize = sizeof vi;
+  return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+// A function of a DLL the program imports from, looked up when it runs: one
+// that Windows 95 lacks, or has only as a stub, or one of later versions of
+// Windows. NULL where the DLL does not export it.
+FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName) {
+  return GetProcAddress(GetModuleHandleA(pszModule), pszName);
+}
