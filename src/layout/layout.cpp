@@ -5,22 +5,22 @@
 
 #include <shlobj.h>
 
-const char g_szMainWindowClass[] = "TokaviWClass";
-const char g_szUninstallSwitch[] = "/d";
-const char g_szShellExtName[] = "ShTokavi";
-const char g_szLinkFile[] = "Tokavi.lnk";
-const char g_szLinkDescription[] = "TokAvi";
-const char g_szDefaultFolderTail[] = ":\\Program Files\\Tokavi";
-const char g_szDisplayName[] = "ﾄｶｳﾞｨ";
-const char g_szUninstallProgram[] = "install.exe";
+const char g_szMainWindowClass[] PACKED_TEXT = "TokaviWClass";
+const char g_szUninstallSwitch[] PACKED_TEXT = "/d";
+const char g_szShellExtName[] PACKED_TEXT = "ShTokavi";
+const char g_szLinkFile[] PACKED_TEXT = "Tokavi.lnk";
+const char g_szLinkDescription[] PACKED_TEXT = "TokAvi";
+const char g_szDefaultFolderTail[] PACKED_TEXT = ":\\Program Files\\Tokavi";
+const char g_szDisplayName[] PACKED_TEXT = "ﾄｶｳﾞｨ";
+const char g_szUninstallProgram[] PACKED_TEXT = "install.exe";
 
 // The file whose presence marks the product folder, the shortcut and
 // association target, and the INF handed to the platform's setup.
-const char g_szMarkerFile[] = "tokavi.exe";
-const char g_szMainExe[] = "Tokavi.exe";
-const char g_szInfFile[] = "tokavi.inf";
-const char g_szShellExtFile[] = "ShTokavi.dll";
-const char g_szSystemShellExt[] = "\\ShTokavi.dll";
+const char g_szMarkerFile[] PACKED_TEXT = "tokavi.exe";
+const char g_szMainExe[] PACKED_TEXT = "Tokavi.exe";
+const char g_szInfFile[] PACKED_TEXT = "tokavi.inf";
+const char g_szShellExtFile[] PACKED_TEXT = "ShTokavi.dll";
+const char g_szSystemShellExt[] PACKED_TEXT = "\\ShTokavi.dll";
 
 // Copied from the source folder into the install folder, in this order; the
 // first must exist and must be copied.
@@ -52,12 +52,12 @@ const int g_cArchiveTypes = sizeof g_aArchiveTypes / sizeof g_aArchiveTypes[0];
 // install folder there.
 #define MAKER_KEY "Software\\Kel"
 #define SETTINGS_KEY MAKER_KEY "\\TokAvi"
-const char g_szSettingsKey[] = SETTINGS_KEY;
-const char g_szFoldersKey[] = SETTINGS_KEY "\\Folders";
-const char g_szInstallDirValue[] = "TokAviDir";
-const char g_szMakerKey[] = MAKER_KEY;
+const char g_szSettingsKey[] PACKED_TEXT = SETTINGS_KEY;
+const char g_szFoldersKey[] PACKED_TEXT = SETTINGS_KEY "\\Folders";
+const char g_szInstallDirValue[] PACKED_TEXT = "TokAviDir";
+const char g_szMakerKey[] PACKED_TEXT = MAKER_KEY;
 
-const char g_szShellFoldersKey[] =
+const char g_szShellFoldersKey[] PACKED_TEXT =
     "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // The shortcuts in the order the installation makes them; the uninstall run
@@ -71,11 +71,11 @@ const int g_cShortcutPlaces = sizeof g_aShortcutPlaces / sizeof g_aShortcutPlace
 // The entry in the list of installed programs, under HKEY_LOCAL_MACHINE.
 #define WINDOWS_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
 #define UNINSTALL_SUBKEY "Uninstall\\Tokavi"
-const char g_szWindowsKey[] = WINDOWS_KEY;
-const char g_szUninstallSubkey[] = UNINSTALL_SUBKEY;
-const char g_szUninstallKey[] = WINDOWS_KEY "\\" UNINSTALL_SUBKEY;
-const char g_szDisplayNameValue[] = "DisplayName";
-const char g_szUninstallStringValue[] = "UninstallString";
+const char g_szWindowsKey[] PACKED_TEXT = WINDOWS_KEY;
+const char g_szUninstallSubkey[] PACKED_TEXT = UNINSTALL_SUBKEY;
+const char g_szUninstallKey[] PACKED_TEXT = WINDOWS_KEY "\\" UNINSTALL_SUBKEY;
+const char g_szDisplayNameValue[] PACKED_TEXT = "DisplayName";
+const char g_szUninstallStringValue[] PACKED_TEXT = "UninstallString";
 
 // The shell extension registration under HKEY_CLASSES_ROOT, in writing order.
 // The uninstall run deletes the keys named after the extension, and the LZH
@@ -97,17 +97,23 @@ const int g_cShellExtValues = sizeof g_aShellExtValues / sizeof g_aShellExtValue
 
 // What an associated file type opens with, under the file type's key: the
 // first icon of the main executable, and the executable with the file.
-const char g_szDefaultIconSubkey[] = "DefaultIcon";
-const char g_szOpenCommandSubkey[] = "shell\\open\\command";
-const char g_szIconIndex[] = ",0";
-const char g_szOpenArgument[] = " \"%1\"";
+const char g_szDefaultIconSubkey[] PACKED_TEXT = "DefaultIcon";
+const char g_szOpenCommandSubkey[] PACKED_TEXT = "shell\\open\\command";
+const char g_szIconIndex[] PACKED_TEXT = ",0";
+const char g_szOpenArgument[] PACKED_TEXT = " \"%1\"";
+
+// Windows 95 deletes a file named after "NUL=" in the [rename] section of
+// WININIT.INI in the Windows folder when it next starts.
+const char g_szWininitFile[] PACKED_TEXT = "WININIT.INI";
+const char g_szRenameSection[] PACKED_TEXT = "rename";
+const char g_szDeleteLine[] PACKED_TEXT = "NUL=";
 
 // The platform's INF setup: the DLL runner and the Setup library of Windows
 // 95 (the runner in the Windows folder) and of Windows NT (in the system
 // folder), then the entry, section and mode handed to it.
-const char g_szInfVerb[] = "open";
-const char g_szInfRunner95[] = "\\rundll.exe";
-const char g_szInfLibrary95[] = "setupx.dll";
-const char g_szInfRunnerNT[] = "\\rundll32.exe";
-const char g_szInfLibraryNT[] = "setupapi";
-const char g_szInfEntry[] = ",InstallHinfSection DefaultInstall 132 ";
+const char g_szInfVerb[] PACKED_TEXT = "open";
+const char g_szInfRunner95[] PACKED_TEXT = "\\rundll.exe";
+const char g_szInfLibrary95[] PACKED_TEXT = "setupx.dll";
+const char g_szInfRunnerNT[] PACKED_TEXT = "\\rundll32.exe";
+const char g_szInfLibraryNT[] PACKED_TEXT = "setupapi";
+const char g_szInfEntry[] PACKED_TEXT = ",InstallHinfSection DefaultInstall 132 ";

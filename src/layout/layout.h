@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "../../res/resource.h"
+#include "texts.h"
 
 #define TOKAVI_CLSID "{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}"
 
@@ -86,6 +87,10 @@ extern const char g_szDefaultIconSubkey[];
 extern const char g_szOpenCommandSubkey[];
 extern const char g_szIconIndex[];
 extern const char g_szOpenArgument[];
+
+extern const char g_szWininitFile[];
+extern const char g_szRenameSection[];
+extern const char g_szDeleteLine[];
 
 extern const char g_szInfVerb[];
 extern const char g_szInfRunner95[];
