@@ -17,19 +17,17 @@ BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder) {
 }
 
 // The entry's key, always a fresh one: an existing entry is deleted first
-// with everything in it. One that stays all the same is left as it was.
+// with everything in it. One that cannot be created, or that stays all the
+// same, is reported: its old command would go on naming another folder.
 static BOOL CreateFreshEntry(HWND hDlg, HKEY hWindows, HKEY *phEntry) {
-  DWORD dwDisposition;
-  if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) {
-    MessageBoxA(hDlg, g_szMsgUninstallInfoFailed, NULL, MB_ICONERROR);
-    return FALSE;
+  for (int nTry = 0; nTry < 2; ++nTry) {
+    DWORD dwDisposition;
+    if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) break;
+    if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
+    RegCloseKey(*phEntry);
+    if (nTry == 0) DeleteKeyTree(hWindows, g_szUninstallSubkey);
   }
-  if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
-  RegCloseKey(*phEntry);
-  DeleteKeyTree(hWindows, g_szUninstallSubkey);
-  if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) return FALSE;
-  if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
-  RegCloseKey(*phEntry);
+  MessageBoxA(hDlg, g_szMsgUninstallInfoFailed, NULL, MB_ICONERROR);
   return FALSE;
 }
 

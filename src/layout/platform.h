@@ -3,6 +3,12 @@
 #pragma once
 #include <windows.h>
 
+// The DLLs the program imports from, by name, and a function of theirs
+// looked up when the program runs.
+extern const char g_szKernel32[];
+extern const char g_szUser32[];
+extern const char g_szAdvapi32[];
+extern const char g_szShell32[];
 BOOL IsWindows95(void);
 FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName);
 

@@ -1,8 +1,9 @@
 #include "platform.h"
+#include "texts.h"
 
-// The longest key name the registry allows, 255 characters, two bytes each
-// in a double-byte code page, and the terminating zero.
-#define KEY_NAME_SIZE 512
+// The longest key name the registry allows, 255 characters (in ANSI two
+// bytes each in a double-byte code page), and the terminating zero.
+#define KEY_NAME_LENGTH 256
 
 BOOL CreateRegistryKey(HKEY hParent, LPCSTR pszKey, HKEY *phKey, DWORD *pdwDisposition) {
   return RegCreateKeyExA(hParent, pszKey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL,
@@ -69,20 +70,58 @@ int DeleteKeyUnder(HKEY hRoot, LPCSTR pszPath) {
   return 1;
 }
 
-// Deletes the key with everything below it, children first, on every
-// platform. A subkey that stays (access denied) is stepped over; the key
-// itself then stays too. TRUE when the key is gone.
-BOOL DeleteKeyTree(HKEY hParent, LPCSTR pszKey) {
+// The registry functions the tree deletion goes by, which take names in
+// ANSI or in UTF-16 alike: their texts are passed through as they are.
+typedef LONG(WINAPI *REGOPENKEYEX)(HKEY, LPCVOID, DWORD, REGSAM, PHKEY);
+typedef LONG(WINAPI *REGENUMKEYEX)(HKEY, DWORD, LPVOID, LPDWORD, LPDWORD, LPVOID, LPDWORD,
+                                   PFILETIME);
+typedef LONG(WINAPI *REGDELETEKEY)(HKEY, LPCVOID);
+enum { REG_OPEN, REG_ENUM, REG_DELETE, REG_FUNCTIONS };
+
+// Their ANSI and their UTF-16 forms, in the order above. Windows 95 lacks
+// the UTF-16 ones.
+static const char s_szAnsiFunctions[] PACKED_TEXT = "RegOpenKeyExA\0RegEnumKeyExA\0RegDeleteKeyA\0";
+static const char s_szWideFunctions[] PACKED_TEXT = "RegOpenKeyExW\0RegEnumKeyExW\0RegDeleteKeyW\0";
+
+static FARPROC s_apfnTree[REG_FUNCTIONS];
+static DWORD s_cchName;  // the room for a subkey's name, in the functions' characters
+
+// Children first. A subkey that stays (access denied) is stepped over; the
+// key itself then stays too. TRUE when the key is gone.
+static BOOL DeleteTreeBy(HKEY hParent, LPCVOID pvKey) {
   HKEY hKey;
-  if (RegOpenKeyExA(hParent, pszKey, 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS) return FALSE;
+  if (((REGOPENKEYEX)(void *)s_apfnTree[REG_OPEN])(hParent, pvKey, 0, KEY_ALL_ACCESS, &hKey) !=
+      ERROR_SUCCESS)
+    return FALSE;
   DWORD dwIndex = 0;
   for (;;) {
-    char szName[KEY_NAME_SIZE];
-    DWORD cchName = sizeof szName;
-    if (RegEnumKeyExA(hKey, dwIndex, szName, &cchName, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+    WCHAR szName[KEY_NAME_LENGTH];
+    DWORD cchName = s_cchName;
+    if (((REGENUMKEYEX)(void *)s_apfnTree[REG_ENUM])(hKey, dwIndex, szName, &cchName, NULL, NULL,
+                                                     NULL, NULL) != ERROR_SUCCESS)
       break;
-    if (!DeleteKeyTree(hKey, szName)) ++dwIndex;
+    if (!DeleteTreeBy(hKey, szName)) ++dwIndex;
   }
   RegCloseKey(hKey);
-  return RegDeleteKeyA(hParent, pszKey) == ERROR_SUCCESS;
+  return ((REGDELETEKEY)(void *)s_apfnTree[REG_DELETE])(hParent, pvKey) == ERROR_SUCCESS;
+}
+
+// Deletes the key with everything below it, children first. On Windows NT
+// the subkeys are found and deleted by their UTF-16 names: through the ANSI
+// functions a name outside the code page (Hangul, say) comes back as
+// question marks, which name no key, and the tree would stay. Windows 95's
+// registry holds ANSI names only. TRUE when the key is gone.
+BOOL DeleteKeyTree(HKEY hParent, LPCSTR pszKey) {
+  WCHAR wszKey[MAX_PATH];
+  LPCVOID pvKey = pszKey;
+  LPCSTR pszFunction = s_szAnsiFunctions;
+  s_cchName = sizeof(WCHAR) * KEY_NAME_LENGTH;
+  if (!IsWindows95() && MultiByteToWideChar(CP_ACP, 0, pszKey, -1, wszKey, MAX_PATH)) {
+    pvKey = wszKey;
+    pszFunction = s_szWideFunctions;
+    s_cchName = KEY_NAME_LENGTH;
+  }
+  for (int i = 0; i < REG_FUNCTIONS; ++i, pszFunction += lstrlenA(pszFunction) + 1)
+    if (!(s_apfnTree[i] = FindSystemFunction(g_szAdvapi32, pszFunction))) return FALSE;
+  return DeleteTreeBy(hParent, pvKey);
 }

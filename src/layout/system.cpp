@@ -7,6 +7,11 @@ BOOL IsWindows95(void) {
   return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
 
+const char g_szKernel32[] = "kernel32";
+const char g_szUser32[] = "user32";
+const char g_szAdvapi32[] = "advapi32";
+const char g_szShell32[] = "shell32";
+
 // A function of a DLL the program imports from, looked up when it runs: one
 // that Windows 95 lacks, or has only as a stub, or one of later versions of
 // Windows. NULL where the DLL does not export it.

@@ -10,8 +10,6 @@
 typedef BOOL(WINAPI *SETDEFAULTDLLDIRECTORIES)(DWORD);
 typedef BOOL(WINAPI *SETDLLDIRECTORYA)(LPCSTR);
 
-static const char s_szKernel[] = "kernel32";
-
 // The DLLs that the platform's own DLLs load by name while the program runs
 // (the dialog and its theme, the folder picker and its common controls, the
 // shell link object, COM, the registry's security), as one text of names
@@ -38,11 +36,11 @@ void PreloadPlatformDlls(void) {
 // (XP SP1 on), and the DLLs loaded by name come from the system folder
 // before anyone asks for them by name; Windows 95 has only that.
 void RestrictDllSearch(void) {
-  SETDEFAULTDLLDIRECTORIES pfnSetDefault =
-      (SETDEFAULTDLLDIRECTORIES)(void *)FindSystemFunction(s_szKernel, "SetDefaultDllDirectories");
+  SETDEFAULTDLLDIRECTORIES pfnSetDefault = (SETDEFAULTDLLDIRECTORIES)(void *)FindSystemFunction(
+      g_szKernel32, "SetDefaultDllDirectories");
   if (pfnSetDefault && pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   SETDLLDIRECTORYA pfnSetDirectory =
-      (SETDLLDIRECTORYA)(void *)FindSystemFunction(s_szKernel, "SetDllDirectoryA");
+      (SETDLLDIRECTORYA)(void *)FindSystemFunction(g_szKernel32, "SetDllDirectoryA");
   if (pfnSetDirectory) pfnSetDirectory("");
   PreloadPlatformDlls();
 }
