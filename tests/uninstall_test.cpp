@@ -239,6 +239,29 @@ TEST(ParseUninstallCommand, FindsTheFolderOfTheProgram) {
   }
 }
 
+// The lines of WININIT.INI's [rename] section as the profile functions read
+// and write them, each ended by a zero and the last by a second one: the
+// deletion's line comes after the others, which stay as they were, and a
+// line that does not fit changes nothing.
+TEST(AddWininitDeletion, AddsOneLineAndKeepsTheOthers) {
+  const std::string kPath = "C:\\TOKAVI\\TOKAVI.EXE";
+  const std::string kOthers("NUL=C:\\OLD.DLL\0C:\\NEW.DLL=C:\\TMP.DLL\0", 37);
+  const std::string kLine("NUL=" + kPath + '\0');
+  const struct {
+    std::string lines;
+    DWORD size;
+    bool added;
+  } cases[] = {{"", 26, true}, {"", 25, false}, {kOthers, 63, true}, {kOthers, 62, false}};
+  for (const auto &c : cases) {
+    std::string buffer = c.lines + std::string(c.size - c.lines.size(), 'x');
+    std::string expected = c.added ? c.lines + kLine + '\0' : buffer;
+    EXPECT_EQ(c.added,
+              AddWininitDeletion(&buffer[0], (DWORD)c.lines.size(), c.size, kPath.c_str()) != 0)
+        << c.size;
+    EXPECT_EQ(expected, buffer.substr(0, expected.size())) << c.size;
+  }
+}
+
 TEST(DeleteKeyUnder, DeletesOneKeyWithoutSubkeys) {
   RegistrySandbox sandbox;
   WriteValue(HKEY_CLASSES_ROOT, "A\\B", "v", "1");

@@ -23,17 +23,19 @@ static BOOL FitsInstallFolder(LPCSTR pszFolder) {
   return ComposeUninstallCommand(szPath, pszFolder);
 }
 
-// Only the last level is created; a missing parent makes it fail. Anything
-// found under the name counts as the folder. The folder is asked about and
-// created without one trailing backslash, except that a text of three
-// bytes keeps it: a drive root such as "C:\" is no folder without it.
+// Only the last level is created, and only after a Yes: a box that could
+// not be shown, or one ended by the quit message or the dialog's closing,
+// creates nothing. A missing parent makes it fail. Anything found under
+// the name counts as the folder. The folder is asked about and created
+// without one trailing backslash, except that a text of three bytes keeps
+// it: a drive root such as "C:\" is no folder without it.
 static int EnsureInstallFolder(HWND hDlg, LPCSTR pszTyped) {
   char szFolder[MAX_PATH];
   lstrcpyA(szFolder, pszTyped);
   if (lstrlenA(szFolder) != 3) RemoveTrailingBackslash(szFolder);
   if (ProbeFile(szFolder)) return 1;
   if (ShowMessage(hDlg, g_szMsgFolderMissing1, szFolder, g_szMsgFolderMissing2,
-                  g_szCaptionCreateFolder, MB_YESNO | MB_ICONQUESTION) == IDNO)
+                  g_szCaptionCreateFolder, MB_YESNO | MB_ICONQUESTION) != IDYES)
     return 0;
   if (CreateDirectoryA(szFolder, NULL)) return 1;
   return ShowError(hDlg, szFolder, g_szMsgCannotCreate, "");

@@ -5,13 +5,14 @@
 #include "../layout/paths.h"
 #include "../layout/texts.h"
 
-// Deletes a file in the folder. A path that does not fit is skipped: a
-// shortened one would name another file.
-static void DeleteFileIn(LPCSTR pszFolder, LPCSTR pszName, BOOL bMakeArchive) {
+// Deletes a file in the folder, or schedules it when it is in use; TRUE
+// when it was scheduled. A path that does not fit is skipped: a shortened
+// one would name another file.
+static BOOL DeleteFileIn(LPCSTR pszFolder, LPCSTR pszName, BOOL bMakeArchive) {
   char szPath[MAX_PATH];
-  if (!ComposePath(szPath, MAX_PATH, pszFolder, pszName)) return;
+  if (!ComposePath(szPath, MAX_PATH, pszFolder, pszName)) return FALSE;
   if (bMakeArchive) SetFileAttributesA(szPath, FILE_ATTRIBUTE_ARCHIVE);
-  DeleteFileA(szPath);
+  return DeleteOrSchedule(szPath);
 }
 
 // The install folder an uninstall command names, with its trailing
@@ -56,27 +57,32 @@ static BOOL ReadUninstallFolder(LPSTR pszFolder) {
 }
 
 // The product files. Without a folder nothing is deleted, nothing relative
-// to the current drive or directory.
-static void DeleteProductFiles(void) {
+// to the current drive or directory. TRUE when one was scheduled.
+static BOOL DeleteProductFiles(void) {
   char szFolder[MAX_PATH];
-  if (!ReadUninstallFolder(szFolder)) return;
+  BOOL bScheduled = FALSE;
+  if (!ReadUninstallFolder(szFolder)) return FALSE;
   for (int i = 0; i < g_cRemovedFiles; ++i)
-    DeleteFileIn(szFolder, g_aRemovedFiles[i].pszName, g_aRemovedFiles[i].bMakeArchive);
+    bScheduled |=
+        DeleteFileIn(szFolder, g_aRemovedFiles[i].pszName, g_aRemovedFiles[i].bMakeArchive);
+  return bScheduled;
 }
 
 // Send To first, then Desktop; only from a folder that could be found.
-static void DeleteShortcuts(void) {
+static BOOL DeleteShortcuts(void) {
+  BOOL bScheduled = FALSE;
   for (int i = g_cShortcutPlaces - 1; i >= 0; --i) {
     char szFolder[MAX_PATH];
     if (ReadShellFolder(g_aShortcutPlaces[i].pszShellFolder, g_aShortcutPlaces[i].nFolder,
                         szFolder))
-      DeleteFileIn(szFolder, g_szLinkFile, FALSE);
+      bScheduled |= DeleteFileIn(szFolder, g_szLinkFile, FALSE);
   }
+  return bScheduled;
 }
 
-static void DeleteSystemLibrary(void) {
+static BOOL DeleteSystemLibrary(void) {
   char szPath[MAX_PATH];
-  if (ComposeSystemLibraryPath(szPath)) DeleteFileA(szPath);
+  return ComposeSystemLibraryPath(szPath) && DeleteOrSchedule(szPath);
 }
 
 // The settings key goes with its whole subtree; the maker key only when
@@ -108,15 +114,22 @@ void UnregisterShellExtension(void) {
   }
 }
 
+// The completion message says so when a file in use goes only at the next
+// restart.
 void RunUninstall(void) {
+  // Only Yes goes on: a box that could not be shown (0), or one ended by
+  // the quit message, removes nothing.
   if (MessageBoxA(NULL, g_szMsgConfirmUninstall, g_szCaptionUninstall,
-                  MB_YESNO | MB_ICONQUESTION) == IDNO)
+                  MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
-  DeleteProductFiles();
-  DeleteShortcuts();
-  DeleteSystemLibrary();
+  BOOL bScheduled = DeleteProductFiles();
+  bScheduled |= DeleteShortcuts();
+  bScheduled |= DeleteSystemLibrary();
   DeleteSettingsKeys();
   UnregisterShellExtension();
   DeleteKeyTree(HKEY_LOCAL_MACHINE, g_szUninstallKey);
-  MessageBoxA(NULL, g_szMsgUninstalled, g_szCaptionFinished, MB_OK);
+  char szText[128];
+  lstrcpyA(szText, g_szMsgUninstalled);
+  if (bScheduled) lstrcatA(szText, g_szMsgDeletedAtRestart);
+  MessageBoxA(NULL, szText, g_szCaptionFinished, MB_OK);
 }
