@@ -6,7 +6,23 @@
 #include "../layout/layout.h"
 #include "../layout/lookups.h"
 #include "../layout/paths.h"
+#include "../layout/platform.h"
 #include "../layout/texts.h"
+
+typedef UINT(WINAPI *GETDLGITEMTEXTW)(HWND, int, LPWSTR, int);
+typedef BOOL(WINAPI *SETDLGITEMTEXTW)(HWND, int, LPCWSTR);
+typedef BOOL(WINAPI *SHGETPATHFROMIDLISTW)(LPCITEMIDLIST, LPWSTR);
+
+// What the folder picker put into its caller's buffer: the path in UTF-16.
+#define PICKED_WIDE 2
+
+// The folder texts are read in UTF-16 on Windows NT, as the user sees them:
+// the ANSI functions would turn a character that code page 932 lacks into
+// a look-alike (é into e), naming a folder nobody chose. Windows 95's
+// controls hold ANSI texts, and its UTF-16 functions are stubs.
+static FARPROC FindWideFunction(LPCSTR pszModule, LPCSTR pszName) {
+  return IsWindows95() ? NULL : FindSystemFunction(pszModule, pszName);
+}
 
 // The folder recorded by the main application, else Program Files\Tokavi on
 // the Windows drive.
@@ -48,18 +64,46 @@ static INT_PTR ConfirmCancel(HWND hDlg) {
 // The picker starts at the desktop, not at the folder typed; the typed text
 // is only what the edit keeps when the chosen item has no file-system path.
 static INT_PTR BrowseFromDialog(HWND hDlg) {
-  char szFolder[MAX_PATH];
+  char szFolder[MAX_PATH * sizeof(WCHAR)];
   GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder, MAX_PATH);
   AppendBackslash(szFolder, MAX_PATH);
-  if (BrowseForInstallFolder(hDlg, szFolder)) SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder);
+  int nPicked = BrowseForInstallFolder(hDlg, szFolder);
+  if (nPicked == 1) SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder);
+  if (nPicked != PICKED_WIDE) return TRUE;
+  SETDLGITEMTEXTW pfnSetText =
+      (SETDLGITEMTEXTW)(void *)FindSystemFunction(g_szUser32, "SetDlgItemTextW");
+  if (pfnSetText) pfnSetText(hDlg, IDC_INSTALL_DIR, (LPCWSTR)szFolder);
   return TRUE;
+}
+
+// The folder edit's text into a buffer of MAX_PATH bytes. One that code
+// page 932 cannot hold exactly gives an empty text, which the installation
+// refuses as no folder name; one longer than the buffer arrives cut to 259
+// bytes, as through the ANSI function, which never fits.
+static void ReadFolderText(HWND hDlg, LPSTR pszFolder) {
+  GETDLGITEMTEXTW pfnGetText =
+      (GETDLGITEMTEXTW)(void *)FindWideFunction(g_szUser32, "GetDlgItemTextW");
+  if (!pfnGetText) {
+    GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, pszFolder, MAX_PATH);
+    return;
+  }
+  WCHAR wszFolder[MAX_PATH];
+  char szFolder[MAX_PATH * 2];
+  BOOL bLost = FALSE;
+  pfnGetText(hDlg, IDC_INSTALL_DIR, wszFolder, MAX_PATH);
+  if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wszFolder, -1, szFolder, sizeof szFolder,
+                           NULL, &bLost) ||
+      bLost)
+    szFolder[0] = '\0';
+  szFolder[MAX_PATH - 1] = '\0';
+  lstrcpyA(pszFolder, szFolder);
 }
 
 // What OK hands the installation: the folder text and the options, read
 // from the controls once.
 static INT_PTR InstallAsRequested(HWND hDlg) {
   INSTALLREQUEST request;
-  GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, request.szFolder, MAX_PATH);
+  ReadFolderText(hDlg, request.szFolder);
   request.dwOptions = 0;
   for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
     if (IsDlgButtonChecked(hDlg, id) == BST_CHECKED) request.dwOptions |= OPTION_BIT(id);
@@ -85,11 +129,26 @@ INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
+// The chosen folder's path into the caller's buffer: on Windows NT in
+// UTF-16 (PICKED_WIDE); else, or when the item has no file-system path and
+// the buffer keeps its text, in ANSI (1).
+static int CopyPickedPath(LPCITEMIDLIST pidl, LPSTR pszName, LPSTR pszBuffer) {
+  SHGETPATHFROMIDLISTW pfnPathW =
+      (SHGETPATHFROMIDLISTW)(void *)FindWideFunction(g_szShell32, "SHGetPathFromIDListW");
+  if (!pfnPathW) {
+    if (SHGetPathFromIDListA(pidl, pszName)) lstrcpyA(pszBuffer, pszName);
+    return 1;
+  }
+  // Into the caller's buffer only once it is known to succeed: a failure
+  // would empty the buffer.
+  return pfnPathW(pidl, (LPWSTR)pszName) && pfnPathW(pidl, (LPWSTR)pszBuffer) ? PICKED_WIDE : 1;
+}
+
 int BrowseForInstallFolder(HWND hwndOwner, LPSTR pszBuffer) {
   IMalloc *pMalloc;
   if (FAILED(SHGetMalloc(&pMalloc))) return 0;
   int nResult = 0;
-  LPSTR pszName = (LPSTR)pMalloc->Alloc(MAX_PATH);
+  LPSTR pszName = (LPSTR)pMalloc->Alloc(MAX_PATH * sizeof(WCHAR));
   if (pszName) {
     BROWSEINFOA bi = {};
     bi.hwndOwner = hwndOwner;
@@ -98,9 +157,8 @@ int BrowseForInstallFolder(HWND hwndOwner, LPSTR pszBuffer) {
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
     LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
     if (pidl) {
-      if (SHGetPathFromIDListA(pidl, pszName)) lstrcpyA(pszBuffer, pszName);
+      nResult = CopyPickedPath(pidl, pszName, pszBuffer);
       pMalloc->Free(pidl);
-      nResult = 1;
     }
     pMalloc->Free(pszName);
   }

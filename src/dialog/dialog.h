@@ -3,4 +3,8 @@
 #include <windows.h>
 
 INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// The folder picker. 0 when it was cancelled or could not run; otherwise the
+// buffer, of MAX_PATH characters of UTF-16, holds the chosen path: in ANSI
+// (1), or on Windows NT in UTF-16 (2), or, when the item has no file-system
+// path, its ANSI text as it was (1).
 int BrowseForInstallFolder(HWND hwndOwner, LPSTR pszBuffer);
