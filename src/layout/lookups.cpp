@@ -31,12 +31,13 @@ static int AskShellForFolder(int nFolder, LPSTR pszBuffer) {
   return nFound;
 }
 
-// The user's Desktop or Send To folder: the Shell Folders value, else the
-// shell's answer. 0 when neither names a folder; then no link is made or
-// deleted, never one at the root of the current drive.
+// The user's Desktop or Send To folder: the Shell Folders value when it
+// names an absolute folder, else the shell's answer. 0 when neither names a
+// folder; then no link is made or deleted, never one at the root of the
+// current drive or in the current folder.
 int ReadShellFolder(LPCSTR pszValue, int nFolder, LPSTR pszBuffer) {
   if (ReadKeyText(HKEY_CURRENT_USER, g_szShellFoldersKey, pszValue, pszBuffer, MAX_PATH) &&
-      pszBuffer[0] != '\0')
+      IsAbsoluteFolder(pszBuffer))
     return 1;
   return AskShellForFolder(nFolder, pszBuffer);
 }
