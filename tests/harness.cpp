@@ -216,7 +216,10 @@ void WaitForRunners() {
     pe.dwSize = sizeof pe;
     bool running = false;
     for (BOOL ok = Process32First(hSnap, &pe); ok; ok = Process32Next(hSnap, &pe))
-      if (lstrcmpiA(pe.szExeFile, "rundll32.exe") == 0) running = true;
+      // Wine runs the 16-bit rundll.exe in its 16-bit loader.
+      if (lstrcmpiA(pe.szExeFile, "rundll32.exe") == 0 ||
+          lstrcmpiA(pe.szExeFile, "winevdm.exe") == 0)
+        running = true;
     CloseHandle(hSnap);
     if (!running) return;
     Sleep(100);

@@ -98,8 +98,8 @@ void WriteValue(HKEY root, const std::string &key, const char *value, const std:
 // machine's own (the prefix's C:\windows\system32): tests remove what they
 // put there.
 std::string SystemLibrary();
-// Waits until no DLL runner (rundll32.exe), such as one launched by the INF
-// setup, is left running.
+// Waits until no DLL runner (rundll32.exe, or Wine's 16-bit loader running
+// rundll.exe), such as one launched by the INF setup, is left running.
 void WaitForRunners();
 
 // The distribution folder built beside the tests, as a Windows path.

@@ -22,6 +22,7 @@ const char kCaptionCancel[] = "終了確認";
 const char kAskUninstall[] = "TOKAVIをアンインストールします。";
 const char kCaptionUninstall[] = "TOKAVIのｱﾝｲﾝｽﾄｰﾙ";
 const char kUninstalled[] = "Tokaviのアンインストール終了。";
+const char kDeletedAtRestart[] = "\n\n使用中のﾌｧｲﾙは Windows の再起動後に削除されます。";
 const char kCaptionFinished[] = "終了ﾒｯｾｰｼﾞ";
 const char kFoldersKey[] = "Software\\Kel\\TokAvi\\Folders";
 const char kInstalled[] =
@@ -32,6 +33,7 @@ const char kCannotCopy[] =
     "'Tokavi.exe' がコピーできません。\n\n"
     "'Tokavi.exe' が起動中であれば終了させてからインストールしてください。";
 const char kInvalidFolder[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正しくありません。";
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 const char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kRestartNotice[] = "ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。";
@@ -346,12 +348,13 @@ class EndToEnd : public testing::Test {
 
   // Starts the installed program with "/d", as its entry's command does, or
   // with another tail.
-  void UninstallWithSlashD(const Installation &installation, const std::string &tail = "/d") {
+  void UninstallWithSlashD(const Installation &installation, const std::string &tail = "/d",
+                           const std::string &finished = kUninstalled) {
     Session uninstaller("\"" + installation.folder + "\\Install.exe\" " + tail,
                         installation.folder);
     ExpectBox(uninstaller, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION,
               IDYES);
-    ExpectBox(uninstaller, NULL, kUninstalled, kCaptionFinished, MB_OK, IDOK);
+    ExpectBox(uninstaller, NULL, finished, kCaptionFinished, MB_OK, IDOK);
     EXPECT_EQ(0u, uninstaller.WaitForExit());
   }
 
@@ -666,6 +669,30 @@ void RemoveSendToValue() {
   RegCloseKey(hKey);
 }
 
+// A subkey named in Hangul (한글, written as its UTF-16 units), which code
+// page 932 cannot hold, with a value.
+void PlantHangulSubkey(HKEY root, const std::string &key) {
+  HKEY h;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, (Wide(key) + L"\\\xD55C\xAE00").c_str(), 0, NULL,
+                                           0, KEY_SET_VALUE, NULL, &h, NULL));
+  RegSetValueExW(h, L"x", 0, REG_SZ, (const BYTE *)L"1", 2 * sizeof(WCHAR));
+  RegCloseKey(h);
+}
+
+// The ASCII letters of a text in lower case, for paths compared as Windows
+// compares them.
+std::string Lower(std::string text) {
+  for (char &c : text)
+    if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+  return text;
+}
+
+// Posts the quit message to the thread of a window, as a program ending
+// the thread's loops does.
+void PostQuit(HWND hwnd) {
+  PostThreadMessageA(GetWindowThreadProcessId(hwnd, NULL), WM_QUIT, 0, 0);
+}
+
 // The DLLs the platform loads by name while Install.exe runs, as a file
 // planted in the product folder could stand in for them; Wine is told to
 // prefer a DLL found there, as Windows does for every name outside its
@@ -696,7 +723,7 @@ void PlantDllsAndRunners(const ProductFolder &product) {
 // table as one test outlasted any one test's limit.
 class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {};
 
-const int kUntidyScenarios = 9;
+const int kUntidyScenarios = 12;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -728,7 +755,8 @@ TEST_P(UntidyWorld, Scenario) {
                             "\"" + typed + "\\install.exe\" /d");
          InstallExpecting(product, typed, kNoOption, expected, {product.path()});
        }},
-      {"folder names that are not absolute are refused before anything is created",
+      {"folder names that are not absolute, or that code page 932 cannot hold, are refused "
+       "before anything is created",
        [&] {
          ProductFolder product;
          TempFolder parent;
@@ -740,17 +768,26 @@ TEST_P(UntidyWorld, Scenario) {
            ASSERT_TRUE(FillInstallDialog(hDlg, &typed, kEveryOption));
            ExpectRefusal(installer, hDlg, "", kInvalidFolder);
          }
+         // C:\Café and C:\Tokávißi typed in UTF-16, as the edit holds them:
+         // code page 932 has no é, á nor ß, and their look-alikes would name
+         // C:\Cafe and C:\Tokavis.
+         for (const wchar_t *typed : {L"C:\\Caf\xE9", L"C:\\Tok\xE1vi\xDFi"}) {
+           SendDlgItemMessageW(hDlg, 1010, WM_SETTEXT, 0, (LPARAM)typed);
+           ExpectRefusal(installer, hDlg, "", kInvalidFolder);
+         }
          PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
          EXPECT_EQ(0u, installer.WaitForExit());
          EXPECT_EQ("", Differences(before, Take({product.path(), parent.path()})));
        }},
-      {"the product folder installs again after an uninstall, over an entry with a subkey",
+      {"the product folder installs again after an uninstall, over an entry with subkeys, one "
+       "named in Hangul",
        [&] {
          ProductFolder product;
          TempFolder folder;
          Installation in = InstallationOf(product, folder.path(), kStartOptions);
          InstallUseUninstall(in, &folder.path(), kSlashD);
          WriteValue(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\Sub", "x", "1");
+         PlantHangulSubkey(HKEY_LOCAL_MACHINE, kUninstallKey);
          Footprint expected = Take({product.path(), folder.path()});
          ExpectInstalled(expected, in);
          InstallExpecting(product, folder.path(), in.options, expected,
@@ -801,20 +838,25 @@ TEST_P(UntidyWorld, Scenario) {
          others(planted);
          EXPECT_EQ("", Differences(planted, Take({product.path(), folder.path()})));
        }},
-      {"without a Send To value the link goes where the shell says, not to the drive's root",
+      {"without a Send To value, and with a Desktop value that names no absolute folder, the "
+       "links go where the shell says, not to the drive's root nor the current folder",
        [&] {
          ProductFolder product;
          TempFolder folder;
          WriteFile("C:\\Tokavi.lnk", "another program's link");
          Options options = kNoOption;
-         options.sendTo = true;
+         options.sendTo = options.desktop = true;
          Installation in = InstallationOf(product, folder.path(), options);
          Footprint expected = Take({product.path(), folder.path()});
          ExpectInstalled(expected, in);
-         RemoveSendToValue();
+         auto untidyShellFolders = [] {
+           RemoveSendToValue();
+           WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", std::string("Links") + '\0');
+         };
+         untidyShellFolders();
          InstallExpecting(product, folder.path(), options, expected,
                           {product.path(), folder.path()});
-         RemoveSendToValue();
+         untidyShellFolders();
          UninstallExpecting(in, expected);
          EXPECT_EQ("another program's link", ReadFileText("C:\\Tokavi.lnk"));
          DeleteFileA("C:\\Tokavi.lnk");
@@ -865,6 +907,100 @@ TEST_P(UntidyWorld, Scenario) {
            ExpectInstalled(expected, in, false);
            EXPECT_EQ("", Differences(expected, Take(folders)));
          }
+       }},
+      {"files in use, the installed Tokavi.exe and the library, go when Windows next starts, and "
+       "the completion message says so; on Windows 95 through WININIT.INI, whose other lines "
+       "stay",
+       [&] {
+         const std::string wininit = WindowsFolder() + "\\WININIT.INI";
+         for (bool windows95 : {false, true}) {
+           SCOPED_TRACE(windows95 ? "Windows 95" : "Windows NT");
+           ASSERT_EQ("", Restore(before_, Take()));
+           if (windows95) PresentInstallExeAsWindows95();
+           ProductFolder product;
+           TempFolder folder;
+           Installation in = InstallationOf(product, folder.path(), kStartOptions);
+           Footprint residue = Plant(in, "");
+           ExpectUninstalled(residue, in, true);
+           const std::string exe = folder / "tokavi.exe", library = system_ + "\\ShTokavi.dll";
+           const std::string other = folder / "other.tmp";  // another program's
+           WriteFile(other, "deleted at the restart too");
+           if (windows95)
+             WriteFile(wininit,
+                       "[other]\r\nkey=value\r\n[rename]\r\nNUL=" + ShortPath(other) + "\r\n");
+           {
+             HeldOpen heldExe(exe), heldLibrary(library);
+             UninstallWithSlashD(in, "/d", std::string(kUninstalled) + kDeletedAtRestart);
+           }
+           EXPECT_TRUE(FileExists(exe));
+           EXPECT_TRUE(FileExists(library));
+           std::string scheduled;
+           if (windows95) {
+             scheduled = ReadFileText(wininit);
+             for (const std::string &line :
+                  {std::string("[other]"), std::string("key=value"), "NUL=" + ShortPath(other),
+                   "NUL=" + ShortPath(exe), "NUL=" + ShortPath(library)})
+               EXPECT_NE(std::string::npos, Lower(scheduled).find(Lower(line) + "\r\n")) << line;
+           } else {
+             DWORD type;
+             EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kSessionManager,
+                                   "PendingFileRenameOperations", &type, &scheduled));
+             for (const std::string &file : {exe, library})
+               EXPECT_NE(std::string::npos, Lower(scheduled).find(Lower(file))) << file;
+             DeleteFileA(other.c_str());
+           }
+           RunForOutput("wineboot.exe -r");
+           EXPECT_FALSE(FileExists(exe));
+           EXPECT_FALSE(FileExists(library));
+           EXPECT_FALSE(FileExists(other));
+           DeleteFileA(wininit.c_str());
+           DeleteFileA((WindowsFolder() + "\\WININIT.BAK").c_str());
+           EXPECT_EQ("", Differences(residue, Take({in.source, in.folder})))
+               << Utf8FromAnsi(scheduled);
+         }
+       }},
+      {"only Yes goes on: a question that the quit message or the dialog's closing ends removes "
+       "and creates nothing",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         Footprint planted = Plant(in, "");
+         const std::string uninstall = "\"" + (folder / "Install.exe") + "\" /d";
+         Session quit(uninstall, folder.path());
+         HWND box = quit.WaitForBoxWindow();
+         ASSERT_TRUE(box);
+         PostQuit(box);
+         EXPECT_EQ(0u, quit.WaitForExit());
+         EXPECT_EQ("", Differences(planted, Take({in.source, in.folder})));
+
+         const std::string missing = folder / "new";
+         for (bool byQuit : {true, false}) {
+           Session installer(product.installer(), product.path());
+           HWND hDlg = StartInstaller(installer, &missing, kEveryOption);
+           ASSERT_TRUE(hDlg);
+           PressButton(hDlg, IDOK);
+           box = installer.WaitForBoxWindow();
+           ASSERT_TRUE(box);
+           EXPECT_EQ(Utf8FromAnsi(AskCreate(missing)), Utf8FromAnsi(ReadMessageBox(box).text));
+           if (byQuit)
+             PostQuit(box);
+           else
+             PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+           EXPECT_EQ(0u, installer.WaitForExit());
+         }
+         EXPECT_EQ("", Differences(planted, Take({in.source, in.folder})));
+       }},
+      {"our keys go whole whatever their subkeys are named: one in Hangul under the settings and "
+       "under the entry",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         Footprint planted = Plant(in, folder.path());
+         PlantHangulSubkey(HKEY_CURRENT_USER, kSettingsKey);
+         PlantHangulSubkey(HKEY_LOCAL_MACHINE, kUninstallKey);
+         UninstallExpecting(in, planted);
        }},
   };
   ASSERT_EQ(kUntidyScenarios, (int)(sizeof scenarios / sizeof scenarios[0]));
