@@ -264,10 +264,13 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ(0u, remover.WaitForExit());
     std::string program = installation.folder + "\\install.exe";
     bool ran = false;
-    for (const auto &p : remover.processes())
+    std::string seen;
+    for (const auto &p : remover.processes()) {
       ran |= lstrcmpiA(p.image.c_str(), program.c_str()) == 0 &&
              p.commandLine == "\"" + program + "\" /d";
-    EXPECT_TRUE(ran) << "the recorded command did not run";
+      seen += "\n" + p.image + ": " + p.commandLine;
+    }
+    EXPECT_TRUE(ran) << "the recorded command did not run; seen:" << Utf8FromAnsi(seen);
   }
 
   // Starts Install.exe from the product folder as a user does and waits for

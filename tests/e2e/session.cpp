@@ -23,7 +23,8 @@ const struct {
     {&Options::cab, 1002},
 };
 
-// The command line of another process, read from its process parameters.
+// The command line of another process, read from its process parameters;
+// empty when they cannot be read or are not yet written.
 std::string ReadCommandLine(HANDLE hProcess) {
   typedef NTSTATUS(NTAPI * QueryFn)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
   static QueryFn query =
@@ -41,7 +42,8 @@ std::string ReadCommandLine(HANDLE hProcess) {
     return "";
   std::wstring line(params.CommandLine.Length / sizeof(wchar_t), L'\0');
   if (!ReadProcessMemory(hProcess, params.CommandLine.Buffer, &line[0], params.CommandLine.Length,
-                         NULL))
+                         NULL) ||
+      line.find(L'\0') != std::wstring::npos)
     return "";
   int cb = WideCharToMultiByte(CP_ACP, 0, line.data(), (int)line.size(), NULL, 0, NULL, NULL);
   std::string ansi(cb, '\0');
@@ -49,13 +51,16 @@ std::string ReadCommandLine(HANDLE hProcess) {
   return ansi;
 }
 
+// Read again at every poll: Wine writes a new process's parameters in steps
+// while it starts, and a read then can find the command line's length with
+// NULs for its text, or no image yet. What the last read that succeeded
+// found stands; once the process has ended its command line cannot be read.
 void Identify(Process &p) {
-  if (p.image.empty()) {
-    char sz[MAX_PATH] = "";
-    DWORD cch = MAX_PATH;
-    if (QueryFullProcessImageNameA(p.handle, 0, sz, &cch)) p.image = sz;
-  }
-  if (p.commandLine.empty()) p.commandLine = ReadCommandLine(p.handle);
+  char sz[MAX_PATH] = "";
+  DWORD cch = MAX_PATH;
+  if (QueryFullProcessImageNameA(p.handle, 0, sz, &cch)) p.image = sz;
+  std::string line = ReadCommandLine(p.handle);
+  if (!line.empty()) p.commandLine = line;
 }
 
 std::string WindowClass(HWND hwnd) {

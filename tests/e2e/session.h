@@ -11,8 +11,8 @@
 struct Process {
   DWORD pid = 0;
   HANDLE handle = NULL;
-  std::string image;        // full path, once the process has one
-  std::string commandLine;  // once the process has one
+  std::string image;        // full path, as last read
+  std::string commandLine;  // as last read while the process ran
 };
 
 // A message box as it appeared.
