@@ -10,7 +10,8 @@ const char g_szCaptionFinished[] PACKED_TEXT = "終了ﾒｯｾｰｼﾞ";
 const char g_szCaptionUninstall[] PACKED_TEXT = "TOKAVIのｱﾝｲﾝｽﾄｰﾙ";
 
 const char g_szMsgAppRunning[] PACKED_TEXT = "Tokavi が起動中です。終了させてください。";
-const char g_szMsgWrongFolder[] PACKED_TEXT = "Install.exe は Tokavi.exe のあるﾌｫﾙﾀﾞから起動して下さい。";
+const char g_szMsgWrongFolder[] PACKED_TEXT =
+    "Install.exe は Tokavi.exe のあるﾌｫﾙﾀﾞから起動して下さい。";
 const char g_szMsgConfirmCancel[] PACKED_TEXT = "ｲﾝｽﾄｰﾙを中止しますか？";
 const char g_szTitleBrowse[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞを選択してください。";
 const char g_szMsgFolderInvalid[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正しくありません。";
@@ -18,7 +19,8 @@ const char g_szMsgFolderTooLong[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫ�
 const char g_szMsgFolderMissing1[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ '";
 const char g_szMsgFolderMissing2[] PACKED_TEXT = "' は存在しません。\nﾌｫﾙﾀﾞを新規に作成しますか?";
 const char g_szMsgCannotCreate[] PACKED_TEXT = " を作成できません。";
-const char g_szMsgSourceMissing1[] PACKED_TEXT = "ｺﾋﾟｰ元のﾌｧｲﾙが 'Install.exe'と同じﾌｫﾙﾀﾞにありません。\n";
+const char g_szMsgSourceMissing1[] PACKED_TEXT =
+    "ｺﾋﾟｰ元のﾌｧｲﾙが 'Install.exe'と同じﾌｫﾙﾀﾞにありません。\n";
 const char g_szMsgSourceMissing2[] PACKED_TEXT =
     "'install.exe'は 'Tokavi.exe'(その関連ﾌｧｲﾙを含む)と同じﾌｫﾙﾀﾞに置いて実行して下さい。";
 const char g_szMsgCannotCopy1[] PACKED_TEXT = "'Tokavi.exe' がコピーできません。\n\n";
@@ -34,4 +36,5 @@ const char g_szMsgUninstallInfoFailed[] PACKED_TEXT = "ｱﾝｲﾝｽﾄｰﾙ�
 const char g_szMsgRestart[] PACKED_TEXT = "ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。";
 const char g_szMsgConfirmUninstall[] PACKED_TEXT = "TOKAVIをアンインストールします。";
 const char g_szMsgUninstalled[] PACKED_TEXT = "Tokaviのアンインストール終了。";
-const char g_szMsgDeletedAtRestart[] PACKED_TEXT = "\n\n使用中のﾌｧｲﾙは Windows の再起動後に削除されます。";
+const char g_szMsgDeletedAtRestart[] PACKED_TEXT =
+    "\n\n使用中のﾌｧｲﾙは Windows の再起動後に削除されます。";

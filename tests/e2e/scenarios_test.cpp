@@ -264,13 +264,11 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ(0u, remover.WaitForExit());
     std::string program = installation.folder + "\\install.exe";
     bool ran = false;
-    std::string seen;
-    for (const auto &p : remover.processes()) {
+    for (const auto &p : remover.processes())
       ran |= lstrcmpiA(p.image.c_str(), program.c_str()) == 0 &&
              p.commandLine == "\"" + program + "\" /d";
-      seen += "\n" + p.image + ": " + p.commandLine;
-    }
-    EXPECT_TRUE(ran) << "the recorded command did not run; seen:" << Utf8FromAnsi(seen);
+    EXPECT_TRUE(ran) << "the recorded command did not run; seen:\n"
+                     << Utf8FromAnsi(ProcessList(remover));
   }
 
   // Starts Install.exe from the product folder as a user does and waits for
