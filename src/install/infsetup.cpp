@@ -28,8 +28,7 @@ BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOO
     lstrcpyA(pszParameters, g_szInfLibrary95);
     ShortenPath(pszFolder);
   }
-  UINT cch = pfnGetFolder(pszProgram, MAX_PATH);
-  return cch != 0 && cch < MAX_PATH && AppendText(pszProgram, MAX_PATH, pszRunner) &&
+  return ComposePlatformPath(pszProgram, pfnGetFolder, pszRunner) &&
          AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfEntry) &&
          AppendText(pszParameters, INF_PARAMETERS_SIZE, pszFolder) &&
          AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfFile);

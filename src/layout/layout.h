@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "../../res/resource.h"
-#include "texts.h"
+#include "platform.h"
 
 #define TOKAVI_CLSID "{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}"
 

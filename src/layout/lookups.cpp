@@ -44,6 +44,5 @@ int ReadShellFolder(LPCSTR pszValue, int nFolder, LPSTR pszBuffer) {
 
 // The shell extension library's place in the system folder.
 BOOL ComposeSystemLibraryPath(LPSTR pszBuffer) {
-  UINT cch = GetSystemDirectoryA(pszBuffer, MAX_PATH);
-  return cch != 0 && cch < MAX_PATH && AppendText(pszBuffer, MAX_PATH, g_szSystemShellExt);
+  return ComposePlatformPath(pszBuffer, GetSystemDirectoryA, g_szSystemShellExt);
 }

@@ -34,6 +34,14 @@ BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName
   return AppendBackslash(pszBuffer, cbBuffer) && AppendText(pszBuffer, cbBuffer, pszName);
 }
 
+// A file in one of the platform's folders (GetSystemDirectoryA,
+// GetWindowsDirectoryA) into a buffer of MAX_PATH bytes; the name comes
+// with its leading backslash.
+BOOL ComposePlatformPath(LPSTR pszBuffer, UINT(WINAPI *pfnGetFolder)(LPSTR, UINT), LPCSTR pszName) {
+  UINT cch = pfnGetFolder(pszBuffer, MAX_PATH);
+  return cch != 0 && cch < MAX_PATH && AppendText(pszBuffer, MAX_PATH, pszName);
+}
+
 // Rewrites the path in its short form, in place; a path without a short form
 // that fits stays as it is.
 void ShortenPath(LPSTR pszPath) {

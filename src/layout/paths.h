@@ -8,6 +8,7 @@ BOOL AppendText(LPSTR pszBuffer, int cbBuffer, LPCSTR pszText);
 BOOL AppendBackslash(LPSTR pszBuffer, int cbBuffer);
 void RemoveTrailingBackslash(LPSTR pszPath);
 BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName);
+BOOL ComposePlatformPath(LPSTR pszBuffer, UINT(WINAPI *pfnGetFolder)(LPSTR, UINT), LPCSTR pszName);
 void ShortenPath(LPSTR pszPath);
 LPSTR FindLastName(LPSTR pszPath);
 BOOL IsAbsoluteFolder(LPCSTR pszFolder);

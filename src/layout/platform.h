@@ -3,6 +3,11 @@
 #pragma once
 #include <windows.h>
 
+// On the definition of each of the program's texts and names: its bytes
+// packed, without the 16-byte alignment the x64 ABI gives every array of 16
+// bytes or more, whose padding took a tenth of the read-only data.
+#define PACKED_TEXT __attribute__((aligned(1)))
+
 // The DLLs the program imports from, by name, and a function of theirs
 // looked up when the program runs.
 extern const char g_szKernel32[];

@@ -1,5 +1,4 @@
 #include "platform.h"
-#include "texts.h"
 
 // The longest key name the registry allows, 255 characters (in ANSI two
 // bytes each in a double-byte code page), and the terminating zero.

@@ -1,10 +1,6 @@
 // The user-visible texts, Shift-JIS in the program file.
 #pragma once
-
-// On the definition of each of the program's texts and names: its bytes
-// packed, without the 16-byte alignment the x64 ABI gives every array of 16
-// bytes or more, whose padding took a tenth of the read-only data.
-#define PACKED_TEXT __attribute__((aligned(1)))
+#include "platform.h"
 
 extern const char g_szCaptionINSTALL[];
 extern const char g_szCaptionInstall[];

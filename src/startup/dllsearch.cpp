@@ -15,7 +15,7 @@ typedef BOOL(WINAPI *SETDLLDIRECTORYA)(LPCSTR);
 // shell link object, COM, the registry's security), as one text of names
 // each ended by a zero. LoadLibrary adds ".dll" to a name without an
 // extension.
-static const char s_szPlatformDlls[] =
+static const char s_szPlatformDlls[] PACKED_TEXT =
     "uxtheme\0userenv\0setupapi\0apphelp\0propsys\0dwmapi\0cryptbase\0oleacc\0clbcatq\0"
     "version\0ntmarta\0profapi\0comctl32\0";
 

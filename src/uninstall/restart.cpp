@@ -23,9 +23,9 @@ BOOL AddWininitDeletion(LPSTR pszLines, DWORD cchLines, DWORD cbLines, LPCSTR ps
 
 // Windows 95 has no MoveFileEx: it deletes each file that a "NUL=" line of
 // WININIT.INI's [rename] section names, by its short path, when it next
-// starts. The profile functions keep one value per name, so the section's
-// lines are read whole, this one is added and the lines are written back
-// as they were; the file's other sections stay as they are.
+// starts. Written as a single value, a second "NUL=" would replace the
+// first, so the section's lines are read whole, this one is added and the
+// lines are written back as they were; the file's other sections stay.
 static BOOL ScheduleWithWininit(LPCSTR pszPath) {
   char szShort[MAX_PATH];
   DWORD cch = GetShortPathNameA(pszPath, szShort, MAX_PATH);

@@ -722,7 +722,19 @@ void PlantDllsAndRunners(const ProductFolder &product) {
 // as the user does and expects the footprint and the messages. Each runs as
 // a test of its own, with its own time: under an emulated 32-bit loader the
 // table as one test outlasted any one test's limit.
-class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {};
+class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {
+ protected:
+  // Runs the scenario on Windows NT, then again from the prefix as it was
+  // found, with Install.exe presented as Windows 95.
+  void OnEachPlatform(const std::function<void(bool windows95)> &scenario) {
+    for (bool windows95 : {false, true}) {
+      SCOPED_TRACE(windows95 ? "Windows 95" : "Windows NT");
+      ASSERT_EQ("", Restore(before_, Take()));
+      if (windows95) PresentInstallExeAsWindows95();
+      scenario(windows95);
+    }
+  }
+};
 
 const int kUntidyScenarios = 12;
 
@@ -867,14 +879,11 @@ TEST_P(UntidyWorld, Scenario) {
        "from the short product folder and silently",
        [&] {
          const struct {
-           bool windows95;
            std::string runner, parameters;
-         } platforms[] = {{false, system_ + "\\rundll32.exe", "setupapi"},
-                          {true, WindowsFolder() + "\\rundll.exe", "setupx.dll"}};
-         for (const auto &platform : platforms) {
-           SCOPED_TRACE(platform.runner);
-           ASSERT_EQ("", Restore(before_, Take()));
-           if (platform.windows95) PresentInstallExeAsWindows95();
+         } runners[] = {{system_ + "\\rundll32.exe", "setupapi"},
+                        {WindowsFolder() + "\\rundll.exe", "setupx.dll"}};
+         OnEachPlatform([&](bool windows95) {
+           const auto &platform = runners[windows95];
            ProductFolder product;
            TempFolder folder;
            PlantDllsAndRunners(product);
@@ -892,14 +901,14 @@ TEST_P(UntidyWorld, Scenario) {
            ASSERT_TRUE(picker) << "no folder picker";
            installer.Answer(picker, IDCANCEL);
            PressButton(hDlg, IDOK);
-           if (!platform.windows95) {
+           if (!windows95) {
              ASSERT_NO_FATAL_FAILURE(
                  ExpectBox(installer, hDlg, kRestartNotice, kCaptionNotice, MB_OK, IDOK));
            }
            EXPECT_EQ(0u, installer.WaitForExit());
            EXPECT_TRUE(installer.WaitForAll());
            EXPECT_FALSE(installer.WaitForBox(0).hwnd);
-           std::string source = platform.windows95 ? ShortPath(product.path()) : product.path();
+           std::string source = windows95 ? ShortPath(product.path()) : product.path();
            EXPECT_TRUE(Ran(installer, platform.runner,
                            platform.parameters + ",InstallHinfSection DefaultInstall 132 " +
                                source + "\\tokavi.inf"))
@@ -907,17 +916,14 @@ TEST_P(UntidyWorld, Scenario) {
            EXPECT_FALSE(RanFrom(installer, product.path()));
            ExpectInstalled(expected, in, false);
            EXPECT_EQ("", Differences(expected, Take(folders)));
-         }
+         });
        }},
       {"files in use, the installed Tokavi.exe and the library, go when Windows next starts, and "
        "the completion message says so; on Windows 95 through WININIT.INI, whose other lines "
        "stay",
        [&] {
          const std::string wininit = WindowsFolder() + "\\WININIT.INI";
-         for (bool windows95 : {false, true}) {
-           SCOPED_TRACE(windows95 ? "Windows 95" : "Windows NT");
-           ASSERT_EQ("", Restore(before_, Take()));
-           if (windows95) PresentInstallExeAsWindows95();
+         OnEachPlatform([&](bool windows95) {
            ProductFolder product;
            TempFolder folder;
            Installation in = InstallationOf(product, folder.path(), kStartOptions);
@@ -958,7 +964,7 @@ TEST_P(UntidyWorld, Scenario) {
            DeleteFileA((WindowsFolder() + "\\WININIT.BAK").c_str());
            EXPECT_EQ("", Differences(residue, Take({in.source, in.folder})))
                << Utf8FromAnsi(scheduled);
-         }
+         });
        }},
       {"only Yes goes on: a question that the quit message or the dialog's closing ends removes "
        "and creates nothing",
