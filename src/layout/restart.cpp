@@ -1,8 +1,9 @@
-// Files the uninstall run cannot delete now, because a program still has
-// them open (Explorer keeps the shell extension loaded, Tokavi.exe may run):
-// Windows deletes them when it next starts.
-#include "../layout/layout.h"
-#include "uninstall.h"
+// Files that cannot be deleted now, because a program still has them open
+// (Explorer keeps the shell extension loaded, Tokavi.exe may run): Windows
+// deletes them when it next starts.
+#include "restart.h"
+
+#include "layout.h"
 
 typedef BOOL(WINAPI *MOVEFILEEXA)(LPCSTR, LPCSTR, DWORD);
 
