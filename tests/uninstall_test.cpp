@@ -239,26 +239,30 @@ TEST(ParseUninstallCommand, FindsTheFolderOfTheProgram) {
   }
 }
 
-// The lines of WININIT.INI's [rename] section as the profile functions read
-// and write them, each ended by a zero and the last by a second one: the
-// deletion's line comes after the others, which stay as they were, and a
-// line that does not fit changes nothing.
-TEST(AddWininitDeletion, AddsOneLineAndKeepsTheOthers) {
-  const std::string kPath = "C:\\TOKAVI\\TOKAVI.EXE";
-  const std::string kOthers("NUL=C:\\OLD.DLL\0C:\\NEW.DLL=C:\\TMP.DLL\0", 37);
-  const std::string kLine("NUL=" + kPath + '\0');
+// WININIT.INI as text: the deletion's line goes right after the first
+// [rename] header, in any case, or into a section of its own at the end;
+// every other byte stays, and a text that would not fit changes nothing.
+TEST(InsertWininitDeletion, InsertsOneLineAndKeepsEveryOtherByte) {
+  const std::string kLine = "NUL=C:\\TOKAVI~1\\TOKAVI.EXE\r\n";
+  const std::string kHead = "; kept\n\n[Other]\r\nNUL=X\r\n[ReName]\r\n";
+  const std::string kTail = "; mine\r\n\r\nA=B\r\n[rename]\nNUL=Y";
   const struct {
-    std::string lines;
+    std::string text, expected;
     DWORD size;
-    bool added;
-  } cases[] = {{"", 26, true}, {"", 25, false}, {kOthers, 63, true}, {kOthers, 62, false}};
+  } cases[] = {
+      {"", "[rename]\r\n" + kLine, 39},
+      {"", "", 38},
+      {"[other]\r\nA=B", "[other]\r\nA=B\r\n[rename]\r\n" + kLine, 64},
+      {kHead + kTail, kHead + kLine + kTail, 200},
+      {"[RENAME]", "[RENAME]\r\n" + kLine, 40},
+      {"[renamed]\r\n", "[renamed]\r\n[rename]\r\n" + kLine, 80},
+  };
   for (const auto &c : cases) {
-    std::string buffer = c.lines + std::string(c.size - c.lines.size(), 'x');
-    std::string expected = c.added ? c.lines + kLine + '\0' : buffer;
-    EXPECT_EQ(c.added,
-              AddWininitDeletion(&buffer[0], (DWORD)c.lines.size(), c.size, kPath.c_str()) != 0)
-        << c.size;
-    EXPECT_EQ(expected, buffer.substr(0, expected.size())) << c.size;
+    std::string buffer = c.text + std::string(c.size - c.text.size(), '\0');
+    DWORD cch =
+        InsertWininitDeletion(&buffer[0], (DWORD)c.text.size(), c.size, "C:\\TOKAVI~1\\TOKAVI.EXE");
+    EXPECT_EQ(c.expected.size(), cch) << c.text;
+    EXPECT_EQ(cch ? c.expected : c.text, buffer.substr(0, cch ? cch : c.text.size())) << c.text;
   }
 }
 

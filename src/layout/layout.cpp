@@ -32,11 +32,11 @@ const int g_cCopiedFiles = sizeof g_aszCopiedFiles / sizeof g_aszCopiedFiles[0];
 
 // Deleted from the install folder by the uninstall run, in this order.
 // Install.exe and the folder itself stay.
-const REMOVEDFILE g_aRemovedFiles[] = {
-    {"tokavi.exe", FALSE}, {"tokavi.txt", FALSE}, {"tokavi.hlp", FALSE},  {"tokavi.cnt", FALSE},
-    {"tokavi.gid", TRUE},  {"Tokavi.inf", FALSE}, {"History.txt", FALSE}, {"Shtokavi.dll", FALSE},
+const LPCSTR g_aszRemovedFiles[] = {
+    "tokavi.exe", "tokavi.txt", "tokavi.hlp",  "tokavi.cnt",
+    "tokavi.gid", "Tokavi.inf", "History.txt", "Shtokavi.dll",
 };
-const int g_cRemovedFiles = sizeof g_aRemovedFiles / sizeof g_aRemovedFiles[0];
+const int g_cRemovedFiles = sizeof g_aszRemovedFiles / sizeof g_aszRemovedFiles[0];
 
 // Archive extensions in registration order, with the check box that selects
 // them and the file type they open as.
@@ -103,9 +103,12 @@ const char g_szIconIndex[] PACKED_TEXT = ",0";
 const char g_szOpenArgument[] PACKED_TEXT = " \"%1\"";
 
 // Windows 95 deletes a file named after "NUL=" in the [rename] section of
-// WININIT.INI in the Windows folder when it next starts.
-const char g_szWininitFile[] PACKED_TEXT = "WININIT.INI";
-const char g_szRenameSection[] PACKED_TEXT = "rename";
+// WININIT.INI in the Windows folder when it next starts; the file is
+// rewritten through a temporary one beside it.
+const char g_szWininitFile[] PACKED_TEXT = "\\WININIT.INI";
+const char g_szWininitTemp[] PACKED_TEXT = "\\WININIT.TMP";
+const char g_szRenameHeader[RENAME_HEADER_SIZE] PACKED_TEXT = "[rename]";
+const char g_szLineEnd[] PACKED_TEXT = "\r\n";
 const char g_szDeleteLine[] PACKED_TEXT = "NUL=";
 
 // The platform's INF setup: the DLL runner and the Setup library of Windows

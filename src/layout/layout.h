@@ -19,12 +19,6 @@ struct ARCHIVETYPE {
   LPCSTR pszFileType;
 };
 
-// One file the uninstall run deletes from the install folder.
-struct REMOVEDFILE {
-  LPCSTR pszName;
-  BOOL bMakeArchive;  // attributes reset first, so a hidden or read-only file goes too
-};
-
 // What the uninstall run does with a key of the shell extension
 // registration: it stays; it goes; it goes while it still holds only the
 // value written here, so that another program's handler stays.
@@ -62,7 +56,7 @@ extern const char g_szShellExtFile[];
 extern const char g_szSystemShellExt[];
 extern const LPCSTR g_aszCopiedFiles[];
 extern const int g_cCopiedFiles;
-extern const REMOVEDFILE g_aRemovedFiles[];
+extern const LPCSTR g_aszRemovedFiles[];
 extern const int g_cRemovedFiles;
 
 extern const ARCHIVETYPE g_aArchiveTypes[];
@@ -89,7 +83,10 @@ extern const char g_szIconIndex[];
 extern const char g_szOpenArgument[];
 
 extern const char g_szWininitFile[];
-extern const char g_szRenameSection[];
+extern const char g_szWininitTemp[];
+#define RENAME_HEADER_SIZE 9
+extern const char g_szRenameHeader[RENAME_HEADER_SIZE];
+extern const char g_szLineEnd[];
 extern const char g_szDeleteLine[];
 
 extern const char g_szInfVerb[];

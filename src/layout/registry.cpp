@@ -74,53 +74,56 @@ int DeleteKeyUnder(HKEY hRoot, LPCSTR pszPath) {
 typedef LONG(WINAPI *REGOPENKEYEX)(HKEY, LPCVOID, DWORD, REGSAM, PHKEY);
 typedef LONG(WINAPI *REGENUMKEYEX)(HKEY, DWORD, LPVOID, LPDWORD, LPDWORD, LPVOID, LPDWORD,
                                    PFILETIME);
-typedef LONG(WINAPI *REGDELETEKEY)(HKEY, LPCVOID);
-enum { REG_OPEN, REG_ENUM, REG_DELETE, REG_FUNCTIONS };
+typedef LONG(NTAPI *NTDELETEKEY)(HANDLE);
 
-// Their ANSI and their UTF-16 forms, in the order above. Windows 95 lacks
-// the UTF-16 ones.
-static const char s_szAnsiFunctions[] PACKED_TEXT = "RegOpenKeyExA\0RegEnumKeyExA\0RegDeleteKeyA\0";
-static const char s_szWideFunctions[] PACKED_TEXT = "RegOpenKeyExW\0RegEnumKeyExW\0RegDeleteKeyW\0";
+// Deeper than any tree of ours: a deeper one stays, and the stack holds.
+#define TREE_DEPTH 32
 
-static FARPROC s_apfnTree[REG_FUNCTIONS];
+static REGOPENKEYEX s_pfnOpen;
+static REGENUMKEYEX s_pfnEnum;
+static NTDELETEKEY s_pfnDeleteOpenKey;  // Windows NT's, by the key's own handle
+static DWORD s_dwOpenOptions;
 static DWORD s_cchName;  // the room for a subkey's name, in the functions' characters
 
-// Children first. A subkey that stays (access denied) is stepped over; the
-// key itself then stays too. TRUE when the key is gone.
-static BOOL DeleteTreeBy(HKEY hParent, LPCVOID pvKey) {
+// Children first. A subkey that stays (access denied, too deep) is stepped
+// over; the key itself then stays too. On Windows NT each key is opened as
+// itself, a link not followed, and deleted through that handle: a link goes
+// as the link, never the key it names. TRUE when the key is gone.
+static BOOL DeleteTreeBy(HKEY hParent, LPCVOID pvKey, int nDepth) {
   HKEY hKey;
-  if (((REGOPENKEYEX)(void *)s_apfnTree[REG_OPEN])(hParent, pvKey, 0, KEY_ALL_ACCESS, &hKey) !=
-      ERROR_SUCCESS)
+  if (s_pfnOpen(hParent, pvKey, s_dwOpenOptions, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS)
     return FALSE;
   DWORD dwIndex = 0;
-  for (;;) {
+  while (nDepth < TREE_DEPTH) {
     WCHAR szName[KEY_NAME_LENGTH];
     DWORD cchName = s_cchName;
-    if (((REGENUMKEYEX)(void *)s_apfnTree[REG_ENUM])(hKey, dwIndex, szName, &cchName, NULL, NULL,
-                                                     NULL, NULL) != ERROR_SUCCESS)
-      break;
-    if (!DeleteTreeBy(hKey, szName)) ++dwIndex;
+    if (s_pfnEnum(hKey, dwIndex, szName, &cchName, NULL, NULL, NULL, NULL) != ERROR_SUCCESS) break;
+    if (!DeleteTreeBy(hKey, szName, nDepth + 1)) ++dwIndex;
   }
+  BOOL bGone = s_pfnDeleteOpenKey && s_pfnDeleteOpenKey(hKey) == 0;
   RegCloseKey(hKey);
-  return ((REGDELETEKEY)(void *)s_apfnTree[REG_DELETE])(hParent, pvKey) == ERROR_SUCCESS;
+  return s_pfnDeleteOpenKey ? bGone : RegDeleteKeyA(hParent, (LPCSTR)pvKey) == ERROR_SUCCESS;
 }
 
 // Deletes the key with everything below it, children first. On Windows NT
 // the subkeys are found and deleted by their UTF-16 names: through the ANSI
 // functions a name outside the code page (Hangul, say) comes back as
 // question marks, which name no key, and the tree would stay. Windows 95's
-// registry holds ANSI names only. TRUE when the key is gone.
+// registry holds ANSI names only, and no links. TRUE when the key is gone.
 BOOL DeleteKeyTree(HKEY hParent, LPCSTR pszKey) {
   WCHAR wszKey[MAX_PATH];
-  LPCVOID pvKey = pszKey;
-  LPCSTR pszFunction = s_szAnsiFunctions;
+  s_pfnOpen = (REGOPENKEYEX)(void *)RegOpenKeyExA;
+  s_pfnEnum = (REGENUMKEYEX)(void *)RegEnumKeyExA;
+  s_pfnDeleteOpenKey = NULL;
+  s_dwOpenOptions = 0;
   s_cchName = sizeof(WCHAR) * KEY_NAME_LENGTH;
-  if (!IsWindows95() && MultiByteToWideChar(CP_ACP, 0, pszKey, -1, wszKey, MAX_PATH)) {
-    pvKey = wszKey;
-    pszFunction = s_szWideFunctions;
-    s_cchName = KEY_NAME_LENGTH;
-  }
-  for (int i = 0; i < REG_FUNCTIONS; ++i, pszFunction += lstrlenA(pszFunction) + 1)
-    if (!(s_apfnTree[i] = FindSystemFunction(g_szAdvapi32, pszFunction))) return FALSE;
-  return DeleteTreeBy(hParent, pvKey);
+  if (IsWindows95()) return DeleteTreeBy(hParent, pszKey, 0);
+  s_pfnOpen = (REGOPENKEYEX)(void *)FindSystemFunction(g_szAdvapi32, "RegOpenKeyExW");
+  s_pfnEnum = (REGENUMKEYEX)(void *)FindSystemFunction(g_szAdvapi32, "RegEnumKeyExW");
+  s_pfnDeleteOpenKey = (NTDELETEKEY)(void *)FindSystemFunction("ntdll", "NtDeleteKey");
+  s_dwOpenOptions = REG_OPTION_OPEN_LINK;
+  s_cchName = KEY_NAME_LENGTH;
+  return s_pfnOpen && s_pfnEnum && s_pfnDeleteOpenKey &&
+         MultiByteToWideChar(CP_ACP, 0, pszKey, -1, wszKey, MAX_PATH) &&
+         DeleteTreeBy(hParent, wszKey, 0);
 }

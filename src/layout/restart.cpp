@@ -4,38 +4,90 @@
 #include "restart.h"
 
 #include "layout.h"
+#include "paths.h"
 
 typedef BOOL(WINAPI *MOVEFILEEXA)(LPCSTR, LPCSTR, DWORD);
 
-// WININIT.INI's [rename] section, of 16 KiB at most: Windows 95 renames the
-// file away each time it starts, so it holds a few lines. A larger one is
-// left alone. Kept outside the stack, whose frames stay below a page.
-static char s_szRenameLines[16384];
+// WININIT.INI, of 16 KiB at most: Windows 95 renames the file away each
+// time it starts, so it holds a few lines. A larger one is left alone. Kept
+// outside the stack, whose frames stay below a page.
+static char s_szWininit[16384];
 
-BOOL AddWininitDeletion(LPSTR pszLines, DWORD cchLines, DWORD cbLines, LPCSTR pszPath) {
-  DWORD cchLine = lstrlenA(g_szDeleteLine) + lstrlenA(pszPath);
-  if (cchLines + cchLine + 2 > cbLines) return FALSE;
-  LPSTR pszLine = pszLines + cchLines;
-  lstrcpyA(pszLine, g_szDeleteLine);
-  lstrcatA(pszLine, pszPath);
-  pszLine[cchLine + 1] = '\0';
-  return TRUE;
+// Where the line after the first [rename] header begins, in a text ended
+// by a zero; (DWORD)-1 when there is none.
+static DWORD FindRenameLines(LPCSTR pszText, DWORD cchText) {
+  for (DWORD i = 0; i < cchText; ++i) {
+    if (i > 0 && pszText[i - 1] != '\n') continue;
+    char szHeader[sizeof g_szRenameHeader];
+    lstrcpynA(szHeader, pszText + i, sizeof szHeader);
+    if (lstrcmpiA(szHeader, g_szRenameHeader) != 0) continue;
+    while (i < cchText && pszText[i++] != '\n') {
+    }
+    return i;
+  }
+  return (DWORD)-1;
+}
+
+DWORD InsertWininitDeletion(LPSTR pszText, DWORD cchText, DWORD cbText, LPCSTR pszPath) {
+  char szInsert[MAX_PATH + 32];
+  DWORD dwAt = FindRenameLines(pszText, cchText);
+  BOOL bNewSection = dwAt > cchText;
+  if (bNewSection) dwAt = cchText;
+  szInsert[0] = '\0';
+  if (dwAt > 0 && pszText[dwAt - 1] != '\n') lstrcatA(szInsert, g_szLineEnd);
+  if (bNewSection) {
+    lstrcatA(szInsert, g_szRenameHeader);
+    lstrcatA(szInsert, g_szLineEnd);
+  }
+  lstrcatA(szInsert, g_szDeleteLine);
+  lstrcatA(szInsert, pszPath);
+  lstrcatA(szInsert, g_szLineEnd);
+  DWORD cchInsert = lstrlenA(szInsert);
+  if (cchText + cchInsert >= cbText) return 0;
+  for (DWORD i = cchText; i > dwAt; --i) pszText[i - 1 + cchInsert] = pszText[i - 1];
+  for (DWORD i = 0; i < cchInsert; ++i) pszText[dwAt + i] = szInsert[i];
+  return cchText + cchInsert;
+}
+
+// The text written whole to a temporary file beside the file, which then
+// replaces it: a failure on the way leaves the file as it was.
+static BOOL ReplaceFileText(LPCSTR pszFile, LPCSTR pszTemp, LPCVOID pvText, DWORD cbText) {
+  HANDLE hFile =
+      CreateFileA(pszTemp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (hFile == INVALID_HANDLE_VALUE) return FALSE;
+  DWORD cbWritten;
+  BOOL bWritten = WriteFile(hFile, pvText, cbText, &cbWritten, NULL) && cbWritten == cbText;
+  if (CloseHandle(hFile) && bWritten &&
+      (DeleteFileA(pszFile) || GetFileAttributesA(pszFile) == INVALID_FILE_ATTRIBUTES))
+    return MoveFileA(pszTemp, pszFile);
+  DeleteFileA(pszTemp);
+  return FALSE;
 }
 
 // Windows 95 has no MoveFileEx: it deletes each file that a "NUL=" line of
 // WININIT.INI's [rename] section names, by its short path, when it next
-// starts. Written as a single value, a second "NUL=" would replace the
-// first, so the section's lines are read whole, this one is added and the
-// lines are written back as they were; the file's other sections stay.
+// starts. The line goes into the file as text; every other byte of it, the
+// lines of other programs, comments, other sections, stays as it was.
 static BOOL ScheduleWithWininit(LPCSTR pszPath) {
-  char szShort[MAX_PATH];
+  char szShort[MAX_PATH], szFile[MAX_PATH], szTemp[MAX_PATH];
   DWORD cch = GetShortPathNameA(pszPath, szShort, MAX_PATH);
-  if (cch == 0 || cch >= MAX_PATH) return FALSE;
-  DWORD cchLines = GetPrivateProfileSectionA(g_szRenameSection, s_szRenameLines,
-                                             sizeof s_szRenameLines, g_szWininitFile);
-  return cchLines < sizeof s_szRenameLines - 2 &&
-         AddWininitDeletion(s_szRenameLines, cchLines, sizeof s_szRenameLines, szShort) &&
-         WritePrivateProfileSectionA(g_szRenameSection, s_szRenameLines, g_szWininitFile);
+  if (cch == 0 || cch >= MAX_PATH ||
+      !ComposePlatformPath(szFile, GetWindowsDirectoryA, g_szWininitFile) ||
+      !ComposePlatformPath(szTemp, GetWindowsDirectoryA, g_szWininitTemp))
+    return FALSE;
+  DWORD cbText = 0;
+  HANDLE hFile = CreateFileA(szFile, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  if (hFile != INVALID_HANDLE_VALUE) {
+    BOOL bRead = ReadFile(hFile, s_szWininit, sizeof s_szWininit, &cbText, NULL);
+    CloseHandle(hFile);
+    if (!bRead) return FALSE;
+  } else if (GetFileAttributesA(szFile) != INVALID_FILE_ATTRIBUTES) {
+    return FALSE;
+  }
+  if (cbText >= sizeof s_szWininit) return FALSE;
+  s_szWininit[cbText] = '\0';
+  cbText = InsertWininitDeletion(s_szWininit, cbText, sizeof s_szWininit, szShort);
+  return cbText && ReplaceFileText(szFile, szTemp, s_szWininit, cbText);
 }
 
 // Windows NT deletes the file before anything can open it when it next

@@ -8,8 +8,9 @@
 // deletion when Windows next starts. TRUE when it had to be scheduled, and
 // was; FALSE when it is gone, or was never there.
 BOOL DeleteOrSchedule(LPCSTR pszPath);
-// Adds the line "NUL=<path>" to the lines of WININIT.INI's [rename]
-// section: cchLines characters in a buffer of cbLines bytes, each line ended
-// by a zero, the last by a second one, as the profile functions read and
-// write a section. FALSE, the lines unchanged, when the result does not fit.
-BOOL AddWininitDeletion(LPSTR pszLines, DWORD cchLines, DWORD cbLines, LPCSTR pszPath);
+// Inserts the line "NUL=<path>" into the text of WININIT.INI, cchText bytes
+// ended by a zero in a buffer of cbText: right after the first [rename]
+// header, or in a [rename] section appended when there is none; every
+// other byte stays. The new length; 0, the text unchanged, when the result
+// does not fit.
+DWORD InsertWininitDeletion(LPSTR pszText, DWORD cchText, DWORD cbText, LPCSTR pszPath);

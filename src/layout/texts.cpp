@@ -38,3 +38,6 @@ const char g_szMsgConfirmUninstall[] PACKED_TEXT = "TOKAVIをアンインスト�
 const char g_szMsgUninstalled[] PACKED_TEXT = "Tokaviのアンインストール終了。";
 const char g_szMsgDeletedAtRestart[] PACKED_TEXT =
     "\n\n使用中のﾌｧｲﾙは Windows の再起動後に削除されます。";
+const char g_szMsgFilesLeft[] PACKED_TEXT = "\n\n削除できなかったﾌｧｲﾙがあります。";
+const char g_szMsgWrongBuild[] PACKED_TEXT =
+    "このｲﾝｽﾄｰﾗは 32 ﾋﾞｯﾄ版 Windows 用です。64 ﾋﾞｯﾄ版のﾊﾟｯｹｰｼﾞをお使いください。";

@@ -31,3 +31,5 @@ extern const char g_szMsgRestart[];
 extern const char g_szMsgConfirmUninstall[];
 extern const char g_szMsgUninstalled[];
 extern const char g_szMsgDeletedAtRestart[];
+extern const char g_szMsgFilesLeft[];
+extern const char g_szMsgWrongBuild[];

@@ -16,7 +16,7 @@ typedef BOOL(WINAPI *SETDLLDIRECTORYA)(LPCSTR);
 // each ended by a zero. LoadLibrary adds ".dll" to a name without an
 // extension.
 static const char s_szPlatformDlls[] PACKED_TEXT =
-    "uxtheme\0userenv\0setupapi\0apphelp\0propsys\0dwmapi\0cryptbase\0oleacc\0clbcatq\0"
+    "uxtheme\0userenv\0setupapi\0apphelp\0propsys\0dwmapi\0cryptbase\0oleacc\0clbcatq\0msimg32\0"
     "version\0ntmarta\0profapi\0comctl32\0";
 
 // Each DLL of the list that the system folder holds, loaded from there by

@@ -54,19 +54,35 @@ static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
   return nResult;
 }
 
+// The error message that ends install mode.
+static int Refuse(LPCSTR pszText, LPCSTR pszCaption) {
+  MessageBoxA(NULL, pszText, pszCaption, MB_ICONERROR);
+  return 0;
+}
+
+#ifndef _WIN64
+typedef BOOL(WINAPI *ISWOW64PROCESS)(HANDLE, PBOOL);
+
+// The 32-bit program on 64-bit Windows, where its library and registration
+// would land in the 32-bit views, which 64-bit Explorer never reads.
+static BOOL IsWow64(void) {
+  BOOL bWow64 = FALSE;
+  ISWOW64PROCESS pfnIsWow64Process =
+      (ISWOW64PROCESS)(void *)FindSystemFunction(g_szKernel32, "IsWow64Process");
+  return pfnIsWow64Process && pfnIsWow64Process(GetCurrentProcess(), &bWow64) && bWow64;
+}
+#endif
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
   if (*lpCmdLine) {
     TrimTail(lpCmdLine);
     if (lstrcmpiA(lpCmdLine, g_szUninstallSwitch) == 0) RunUninstall();
     return 0;
   }
-  if (FindWindowA(g_szMainWindowClass, NULL)) {
-    MessageBoxA(NULL, g_szMsgAppRunning, g_szCaptionINSTALL, MB_ICONERROR);
-    return 0;
-  }
-  if (!ReadSourceFolder()) {
-    MessageBoxA(NULL, g_szMsgWrongFolder, g_szCaptionInstall, MB_ICONERROR);
-    return 0;
-  }
+  if (FindWindowA(g_szMainWindowClass, NULL)) return Refuse(g_szMsgAppRunning, g_szCaptionINSTALL);
+#ifndef _WIN64
+  if (IsWow64()) return Refuse(g_szMsgWrongBuild, g_szCaptionInstall);
+#endif
+  if (!ReadSourceFolder()) return Refuse(g_szMsgWrongFolder, g_szCaptionInstall);
   return RunInstallDialog(hInstance, nShowCmd);
 }

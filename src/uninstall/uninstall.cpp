@@ -5,14 +5,23 @@
 #include "../layout/paths.h"
 #include "../layout/texts.h"
 
-// Deletes a file in the folder, or schedules it when it is in use; TRUE
-// when it was scheduled. A path that does not fit is skipped: a shortened
+// What became of the files the run removes, as flags: one had to be
+// scheduled for the next restart; one stays, neither deleted nor scheduled.
+enum { FILES_SCHEDULED = 1, FILES_LEFT = 2 };
+
+// Deletes the file, or schedules it when it is in use; a read-only, hidden
+// or system one too, which neither the deletion nor the restart would take.
+static int RemoveFile(LPCSTR pszPath) {
+  SetFileAttributesA(pszPath, FILE_ATTRIBUTE_ARCHIVE);
+  if (DeleteOrSchedule(pszPath)) return FILES_SCHEDULED;
+  return GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES ? FILES_LEFT : 0;
+}
+
+// A file in the folder. A path that does not fit is skipped: a shortened
 // one would name another file.
-static BOOL DeleteFileIn(LPCSTR pszFolder, LPCSTR pszName, BOOL bMakeArchive) {
+static int RemoveFileIn(LPCSTR pszFolder, LPCSTR pszName) {
   char szPath[MAX_PATH];
-  if (!ComposePath(szPath, MAX_PATH, pszFolder, pszName)) return FALSE;
-  if (bMakeArchive) SetFileAttributesA(szPath, FILE_ATTRIBUTE_ARCHIVE);
-  return DeleteOrSchedule(szPath);
+  return ComposePath(szPath, MAX_PATH, pszFolder, pszName) ? RemoveFile(szPath) : 0;
 }
 
 // The install folder an uninstall command names, with its trailing
@@ -57,32 +66,30 @@ static BOOL ReadUninstallFolder(LPSTR pszFolder) {
 }
 
 // The product files. Without a folder nothing is deleted, nothing relative
-// to the current drive or directory. TRUE when one was scheduled.
-static BOOL DeleteProductFiles(void) {
+// to the current drive or directory.
+static int DeleteProductFiles(void) {
   char szFolder[MAX_PATH];
-  BOOL bScheduled = FALSE;
-  if (!ReadUninstallFolder(szFolder)) return FALSE;
-  for (int i = 0; i < g_cRemovedFiles; ++i)
-    bScheduled |=
-        DeleteFileIn(szFolder, g_aRemovedFiles[i].pszName, g_aRemovedFiles[i].bMakeArchive);
-  return bScheduled;
+  int nFiles = 0;
+  if (!ReadUninstallFolder(szFolder)) return 0;
+  for (int i = 0; i < g_cRemovedFiles; ++i) nFiles |= RemoveFileIn(szFolder, g_aszRemovedFiles[i]);
+  return nFiles;
 }
 
 // Send To first, then Desktop; only from a folder that could be found.
-static BOOL DeleteShortcuts(void) {
-  BOOL bScheduled = FALSE;
+static int DeleteShortcuts(void) {
+  int nFiles = 0;
   for (int i = g_cShortcutPlaces - 1; i >= 0; --i) {
     char szFolder[MAX_PATH];
     if (ReadShellFolder(g_aShortcutPlaces[i].pszShellFolder, g_aShortcutPlaces[i].nFolder,
                         szFolder))
-      bScheduled |= DeleteFileIn(szFolder, g_szLinkFile, FALSE);
+      nFiles |= RemoveFileIn(szFolder, g_szLinkFile);
   }
-  return bScheduled;
+  return nFiles;
 }
 
-static BOOL DeleteSystemLibrary(void) {
+static int DeleteSystemLibrary(void) {
   char szPath[MAX_PATH];
-  return ComposeSystemLibraryPath(szPath) && DeleteOrSchedule(szPath);
+  return ComposeSystemLibraryPath(szPath) ? RemoveFile(szPath) : 0;
 }
 
 // The settings key goes with its whole subtree; the maker key only when
@@ -115,21 +122,22 @@ void UnregisterShellExtension(void) {
 }
 
 // The completion message says so when a file in use goes only at the next
-// restart.
+// restart, and when one stays.
 void RunUninstall(void) {
   // Only Yes goes on: a box that could not be shown (0), or one ended by
   // the quit message, removes nothing.
   if (MessageBoxA(NULL, g_szMsgConfirmUninstall, g_szCaptionUninstall,
                   MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
-  BOOL bScheduled = DeleteProductFiles();
-  bScheduled |= DeleteShortcuts();
-  bScheduled |= DeleteSystemLibrary();
+  int nFiles = DeleteProductFiles();
+  nFiles |= DeleteShortcuts();
+  nFiles |= DeleteSystemLibrary();
   DeleteSettingsKeys();
   UnregisterShellExtension();
   DeleteKeyTree(HKEY_LOCAL_MACHINE, g_szUninstallKey);
   char szText[128];
   lstrcpyA(szText, g_szMsgUninstalled);
-  if (bScheduled) lstrcatA(szText, g_szMsgDeletedAtRestart);
+  if (nFiles & FILES_SCHEDULED) lstrcatA(szText, g_szMsgDeletedAtRestart);
+  if (nFiles & FILES_LEFT) lstrcatA(szText, g_szMsgFilesLeft);
   MessageBoxA(NULL, szText, g_szCaptionFinished, MB_OK);
 }

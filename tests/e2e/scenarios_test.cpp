@@ -13,6 +13,9 @@
 #include "product.h"
 #include "session.h"
 
+// After windows.h, which it needs.
+#include <sddl.h>
+
 namespace {
 
 const char kCaptionInstall[] = "INSTALL";
@@ -23,6 +26,9 @@ const char kAskUninstall[] = "TOKAVIをアンインストールします。";
 const char kCaptionUninstall[] = "TOKAVIのｱﾝｲﾝｽﾄｰﾙ";
 const char kUninstalled[] = "Tokaviのアンインストール終了。";
 const char kDeletedAtRestart[] = "\n\n使用中のﾌｧｲﾙは Windows の再起動後に削除されます。";
+const char kFilesLeft[] = "\n\n削除できなかったﾌｧｲﾙがあります。";
+const char kWrongBuild[] =
+    "このｲﾝｽﾄｰﾗは 32 ﾋﾞｯﾄ版 Windows 用です。64 ﾋﾞｯﾄ版のﾊﾟｯｹｰｼﾞをお使いください。";
 const char kCaptionFinished[] = "終了ﾒｯｾｰｼﾞ";
 const char kFoldersKey[] = "Software\\Kel\\TokAvi\\Folders";
 const char kInstalled[] =
@@ -680,6 +686,39 @@ void PlantHangulSubkey(HKEY root, const std::string &key) {
   RegCloseKey(h);
 }
 
+// The user's key as the registry's links name it: \Registry\User\<SID>.
+std::wstring UserRegistryPath() {
+  HANDLE token;
+  BYTE info[256];
+  DWORD cb;
+  LPWSTR sid = NULL;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    GetTokenInformation(token, TokenUser, info, sizeof info, &cb);
+    ConvertSidToStringSidW(((TOKEN_USER *)info)->User.Sid, &sid);
+    CloseHandle(token);
+  }
+  std::wstring path = L"\\Registry\\User\\" + std::wstring(sid ? sid : L"");
+  LocalFree(sid);
+  return path;
+}
+
+// A link key under HKCU to the key the registry's path names; and its
+// deletion as the link itself, which RegDeleteKey cannot do.
+void PlantLink(const std::wstring &link, const std::wstring &target) {
+  HKEY h;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, link.c_str(), 0, NULL,
+                                           REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &h, NULL));
+  RegSetValueExW(h, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE *)target.data(),
+                 (DWORD)(target.size() * sizeof(wchar_t)));
+  RegCloseKey(h);
+}
+void DeleteLink(const std::wstring &link) {
+  HKEY h;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, link.c_str(), REG_OPTION_OPEN_LINK, DELETE, &h)) return;
+  ((LONG(WINAPI *)(HANDLE))(void *)GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey"))(h);
+  RegCloseKey(h);
+}
+
 // The ASCII letters of a text in lower case, for paths compared as Windows
 // compares them.
 std::string Lower(std::string text) {
@@ -702,7 +741,7 @@ void PostQuit(HWND hwnd) {
 // instruction, where Windows' DLLs do not import them.
 const char *const kPlantedDlls[] = {"uxtheme", "userenv", "setupapi",  "apphelp",
                                     "propsys", "dwmapi",  "cryptbase", "oleacc",
-                                    "clbcatq", "ntmarta", "profapi"};
+                                    "clbcatq", "ntmarta", "profapi",   "msimg32"};
 
 // Each of those DLLs, and the two DLL runners, planted in the product
 // folder: a DLL that leaves "<name>.dll.loaded" once loaded, and a program
@@ -736,7 +775,7 @@ class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {
   }
 };
 
-const int kUntidyScenarios = 12;
+const int kUntidyScenarios = 15;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -918,9 +957,9 @@ TEST_P(UntidyWorld, Scenario) {
            EXPECT_EQ("", Differences(expected, Take(folders)));
          });
        }},
-      {"files in use, the installed Tokavi.exe and the library, go when Windows next starts, and "
-       "the completion message says so; on Windows 95 through WININIT.INI, whose other lines "
-       "stay",
+      {"files in use, the installed Tokavi.exe, read-only, and the library, go when Windows next "
+       "starts, and the completion message says so; on Windows 95 through WININIT.INI, whose "
+       "other bytes stay",
        [&] {
          const std::string wininit = WindowsFolder() + "\\WININIT.INI";
          OnEachPlatform([&](bool windows95) {
@@ -932,9 +971,10 @@ TEST_P(UntidyWorld, Scenario) {
            const std::string exe = folder / "tokavi.exe", library = system_ + "\\ShTokavi.dll";
            const std::string other = folder / "other.tmp";  // another program's
            WriteFile(other, "deleted at the restart too");
-           if (windows95)
-             WriteFile(wininit,
-                       "[other]\r\nkey=value\r\n[rename]\r\nNUL=" + ShortPath(other) + "\r\n");
+           const std::string head = "; kept\n\n[other]\r\nkey=value\r\n[Rename]\r\n",
+                             tail = "NUL=" + ShortPath(other) + "\r\n\r\n[rename]\nNUL=C:\\NO.TMP";
+           if (windows95) WriteFile(wininit, head + tail);
+           SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_READONLY);
            {
              HeldOpen heldExe(exe), heldLibrary(library);
              UninstallWithSlashD(in, "/d", std::string(kUninstalled) + kDeletedAtRestart);
@@ -944,10 +984,10 @@ TEST_P(UntidyWorld, Scenario) {
            std::string scheduled;
            if (windows95) {
              scheduled = ReadFileText(wininit);
-             for (const std::string &line :
-                  {std::string("[other]"), std::string("key=value"), "NUL=" + ShortPath(other),
-                   "NUL=" + ShortPath(exe), "NUL=" + ShortPath(library)})
-               EXPECT_NE(std::string::npos, Lower(scheduled).find(Lower(line) + "\r\n")) << line;
+             EXPECT_EQ(
+                 head + "NUL=" + ShortPath(library) + "\r\nNUL=" + ShortPath(exe) + "\r\n" + tail,
+                 scheduled);
+             EXPECT_FALSE(FileExists(WindowsFolder() + "\\WININIT.TMP"));
            } else {
              DWORD type;
              EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kSessionManager,
@@ -1008,6 +1048,63 @@ TEST_P(UntidyWorld, Scenario) {
          PlantHangulSubkey(HKEY_CURRENT_USER, kSettingsKey);
          PlantHangulSubkey(HKEY_LOCAL_MACHINE, kUninstallKey);
          UninstallExpecting(in, planted);
+       }},
+      {"links among our keys go as links: a foreign key one names stays whole, and one naming "
+       "itself ends the run too",
+       [&] {
+         const std::wstring user = UserRegistryPath(), link = Wide(kSettingsKey) + L"\\Link";
+         for (const std::wstring &target : {user + L"\\Software\\Foreign", user + L"\\" + link}) {
+           ASSERT_EQ("", Restore(before_, Take()));
+           WriteValue(HKEY_CURRENT_USER, "Software\\Foreign\\Sub", "x", "1");
+           ProductFolder product;
+           TempFolder folder;
+           Installation in = InstallationOf(product, folder.path(), kEveryOption);
+           Footprint planted = Plant(in, folder.path());
+           PlantLink(link, target);
+           UninstallWithSlashD(in);
+           DeleteLink(link);
+           ExpectUninstalled(planted, in, true);
+           EXPECT_EQ("", Differences(planted, Take({in.source, in.folder}))) << Utf8(target);
+         }
+       }},
+      {"on Windows 95 a file in use that WININIT.INI cannot schedule, a folder of that name in "
+       "the way, is reported as left",
+       [&] {
+         PresentInstallExeAsWindows95();
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kStartOptions);
+         Footprint residue = Plant(in, "");
+         ExpectUninstalled(residue, in, true);
+         residue.CopyFile(product / "Tokavi.exe", folder / "Tokavi.exe");
+         const std::string wininit = WindowsFolder() + "\\WININIT.INI";
+         ASSERT_TRUE(CreateDirectoryA(wininit.c_str(), NULL));
+         {
+           HeldOpen held(folder / "Tokavi.exe");
+           UninstallWithSlashD(in, "/d", std::string(kUninstalled) + kFilesLeft);
+         }
+         RemoveDirectoryA(wininit.c_str());
+         EXPECT_EQ("", Differences(residue, Take({in.source, in.folder})));
+       }},
+      {"the 32-bit Install.exe on 64-bit Windows says it is the wrong build and changes nothing, "
+       "and its /d still runs; on 32-bit Windows it installs",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         if (sizeof(void *) == 4)
+           return InstallUseUninstall(InstallationOf(product, folder.path(), kStartOptions),
+                                      &folder.path(), kSlashD);
+         ASSERT_TRUE(CopyFileA(BuiltBeside(TOKAVI_INSTALL32_EXE).c_str(),
+                               (product / "Install.exe").c_str(), FALSE));
+         Footprint before = Take({product.path()});
+         Session installer(product.installer(), product.path());
+         ExpectBox(installer, NULL, kWrongBuild, kCaptionNotice, MB_ICONERROR, IDOK);
+         EXPECT_EQ(0u, installer.WaitForExit());
+         Session uninstaller(product.installer() + " /d", product.path());
+         ExpectBox(uninstaller, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION,
+                   IDNO);
+         EXPECT_EQ(0u, uninstaller.WaitForExit());
+         EXPECT_EQ("", Differences(before, Take({product.path()})));
        }},
   };
   ASSERT_EQ(kUntidyScenarios, (int)(sizeof scenarios / sizeof scenarios[0]));
