@@ -57,6 +57,22 @@ TEST(RegisterUninstallInfo, ReplacesOrReportsTheEntry) {
 
 // The open command quotes an executable path with a blank, which is what a
 // path without a short form keeps; the icon never has quotes.
+// The fixed version as four decimal parts, read from the built programs;
+// a file without version information, or no program at all, gives none.
+TEST(ReadFileVersion, FormatsTheFixedVersionOrGivesNone) {
+  const struct {
+    const char *file, *version;
+  } cases[] = {{"Tokavi.exe", "3.12.2045.60001"},
+               {"Install.exe", "1.0.0.0"},
+               {"ShTokavi.dll", NULL},
+               {"Tokavi.txt", NULL}};
+  for (const auto &c : cases) {
+    char szBuffer[VERSION_TEXT_SIZE];
+    LPCSTR psz = ReadFileVersion((std::string(TOKAVI_DIST_DIR) + "/" + c.file).c_str(), szBuffer);
+    EXPECT_STREQ(c.version, psz) << c.file;
+  }
+}
+
 TEST(RegisterFileType, QuotesAnOpenCommandWithABlank) {
   const struct {
     const char *executable;
