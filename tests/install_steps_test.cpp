@@ -73,6 +73,36 @@ TEST(ReadFileVersion, FormatsTheFixedVersionOrGivesNone) {
   }
 }
 
+// Install.exe's version information as Explorer reads it, through
+// version.dll: the Japanese strings and the fixed version.
+TEST(InstallExe, DescribesItselfInJapanese) {
+  std::string exe = std::string(TOKAVI_DIST_DIR) + "/Install.exe";
+  static char block[4096];
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, sizeof block, block));
+  const char *const values[][2] = {{"CompanyName", "Kel"},
+                                   {"FileDescription", "TOKAVIインストール"},
+                                   {"FileVersion", "1.0.0.0"},
+                                   {"InternalName", "Install"},
+                                   {"OriginalFilename", "Install.exe"},
+                                   {"ProductName", "ﾄｶｳﾞｨ"},
+                                   {"ProductVersion", "1.0.0.0"}};
+  for (const auto &v : values) {
+    char *psz;
+    UINT cch;
+    std::string query = std::string("\\StringFileInfo\\041104b0\\") + v[0];
+    ASSERT_TRUE(VerQueryValueA(block, query.c_str(), (void **)&psz, &cch)) << v[0];
+    EXPECT_STREQ(v[1], psz) << v[0];
+  }
+  VS_FIXEDFILEINFO *pFixed;
+  DWORD *pdwTranslation;
+  UINT cb;
+  ASSERT_TRUE(VerQueryValueA(block, "\\", (void **)&pFixed, &cb));
+  EXPECT_EQ(0x10000u, pFixed->dwFileVersionMS);
+  EXPECT_EQ(0u, pFixed->dwFileVersionLS);
+  ASSERT_TRUE(VerQueryValueA(block, "\\VarFileInfo\\Translation", (void **)&pdwTranslation, &cb));
+  EXPECT_EQ(0x04b00411u, *pdwTranslation);
+}
+
 TEST(RegisterFileType, QuotesAnOpenCommandWithABlank) {
   const struct {
     const char *executable;
