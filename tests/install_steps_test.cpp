@@ -2,6 +2,7 @@
 // an uninstall entry that cannot be made afresh, shortcuts on threads whose
 // COM is already set up, and the platform's INF setup.
 #include <gtest/gtest.h>
+#include <msxml2.h>
 #include <shlobj.h>
 
 #include "harness.h"
@@ -57,6 +58,101 @@ TEST(RegisterUninstallInfo, ReplacesOrReportsTheEntry) {
 
 // The open command quotes an executable path with a blank, which is what a
 // path without a short form keeps; the icon never has quotes.
+// The fixed version as four decimal parts, read from the built programs;
+// a file without version information, or no program at all, gives none.
+TEST(ReadFileVersion, FormatsTheFixedVersionOrGivesNone) {
+  const struct {
+    const char *file, *version;
+  } cases[] = {{"Tokavi.exe", "3.12.2045.60001"},
+               {"Install.exe", "1.0.0.0"},
+               {"ShTokavi.dll", NULL},
+               {"Tokavi.txt", NULL}};
+  for (const auto &c : cases) {
+    char szBuffer[VERSION_TEXT_SIZE];
+    LPCSTR psz = ReadFileVersion((std::string(TOKAVI_DIST_DIR) + "/" + c.file).c_str(), szBuffer);
+    EXPECT_STREQ(c.version, psz) << c.file;
+  }
+}
+
+// Install.exe's version information as Explorer reads it, through
+// version.dll: the Japanese strings and the fixed version.
+TEST(InstallExe, DescribesItselfInJapanese) {
+  std::string exe = std::string(TOKAVI_DIST_DIR) + "/Install.exe";
+  static char block[4096];
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, sizeof block, block));
+  const char *const values[][2] = {{"CompanyName", "Kel"},
+                                   {"FileDescription", "TOKAVIインストール"},
+                                   {"FileVersion", "1.0.0.0"},
+                                   {"InternalName", "Install"},
+                                   {"OriginalFilename", "Install.exe"},
+                                   {"ProductName", "ﾄｶｳﾞｨ"},
+                                   {"ProductVersion", "1.0.0.0"}};
+  for (const auto &v : values) {
+    char *psz;
+    UINT cch;
+    std::string query = std::string("\\StringFileInfo\\041104b0\\") + v[0];
+    ASSERT_TRUE(VerQueryValueA(block, query.c_str(), (void **)&psz, &cch)) << v[0];
+    EXPECT_STREQ(v[1], psz) << v[0];
+  }
+  VS_FIXEDFILEINFO *pFixed;
+  DWORD *pdwTranslation;
+  UINT cb;
+  ASSERT_TRUE(VerQueryValueA(block, "\\", (void **)&pFixed, &cb));
+  EXPECT_EQ(0x10000u, pFixed->dwFileVersionMS);
+  EXPECT_EQ(0u, pFixed->dwFileVersionLS);
+  ASSERT_TRUE(VerQueryValueA(block, "\\VarFileInfo\\Translation", (void **)&pdwTranslation, &cb));
+  EXPECT_EQ(0x04b00411u, *pdwTranslation);
+}
+
+const GUID kDomDocument30 = {
+    0xf5078f32, 0xc551, 0x11d3, {0x89, 0xb9, 0, 0, 0xf8, 0x1f, 0xe2, 0x21}};
+const GUID kIXMLDOMDocument2 = {
+    0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+
+// The embedded manifest parses as XML, holds the DPI settings in their
+// namespaces and the common controls dependency; comctl32 is not imported.
+TEST(InstallExe, DeclaresDpiAwarenessAndVisualStyles) {
+  std::string exe = std::string(TOKAVI_DIST_DIR) + "/Install.exe";
+  HMODULE h = LoadLibraryExA(exe.c_str(), NULL, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_TRUE(h);
+  HRSRC hr = FindResourceA(h, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_TRUE(hr);
+  std::string xml((const char *)LockResource(LoadResource(h, hr)), SizeofResource(h, hr));
+  auto *nt = (IMAGE_NT_HEADERS *)((BYTE *)h + ((IMAGE_DOS_HEADER *)h)->e_lfanew);
+  auto *imp =
+      (IMAGE_IMPORT_DESCRIPTOR *)((BYTE *)h + nt->OptionalHeader.DataDirectory[1].VirtualAddress);
+  for (; imp->Name; ++imp) EXPECT_NE(0, lstrcmpiA("comctl32.dll", (char *)h + imp->Name));
+  CoInitialize(NULL);
+  IXMLDOMDocument2 *doc = NULL;
+  ASSERT_EQ(S_OK, CoCreateInstance(kDomDocument30, NULL, CLSCTX_INPROC_SERVER, kIXMLDOMDocument2,
+                                   (void **)&doc));
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  doc->loadXML(SysAllocString(Wide(xml).c_str()), &ok);
+  ASSERT_EQ(VARIANT_TRUE, ok) << xml;
+  VARIANT v;
+  v.vt = VT_BSTR;
+  v.bstrVal = SysAllocString(L"XPath");
+  doc->setProperty(SysAllocString(L"SelectionLanguage"), v);
+  v.bstrVal = SysAllocString(
+      L"xmlns:a='urn:schemas-microsoft-com:asm.v1' xmlns:b='urn:schemas-microsoft-com:asm.v3' "
+      L"xmlns:c='http://schemas.microsoft.com/SMI/2005/WindowsSettings' "
+      L"xmlns:d='http://schemas.microsoft.com/SMI/2016/WindowsSettings'");
+  doc->setProperty(SysAllocString(L"SelectionNamespaces"), v);
+  for (const wchar_t *path :
+       {L"/a:assembly/b:application/b:windowsSettings/c:dpiAware[.='true']",
+        L"/a:assembly/b:application/b:windowsSettings/d:dpiAwareness[.='PerMonitorV2,System']",
+        L"/a:assembly/a:dependency/a:dependentAssembly/a:assemblyIdentity[@type='win32' and "
+        L"@name='Microsoft.Windows.Common-Controls' and @version='6.0.0.0' and "
+        L"@processorArchitecture='*' and @publicKeyToken='6595b64144ccf1df' and @language='*']",
+        L"/a:assembly/a:assemblyIdentity[@version='1.0.0.0']"}) {
+    IXMLDOMNode *node = NULL;
+    EXPECT_EQ(S_OK, doc->selectSingleNode(SysAllocString(path), &node));
+    if (node) node->Release();
+  }
+  doc->Release();
+  CoUninitialize();
+}
+
 TEST(RegisterFileType, QuotesAnOpenCommandWithABlank) {
   const struct {
     const char *executable;

@@ -9,6 +9,21 @@
 // folder of up to MAX_PATH bytes and the INF's name.
 #define INF_PARAMETERS_SIZE (MAX_PATH + 64)
 
+// "major.minor.build.revision", each part up to 65535, the zero and the dot
+// composed before the first part.
+#define VERSION_TEXT_SIZE 25
+
+// The uninstall entry's texts, in the order of their names.
+enum {
+  ENTRY_COMMAND,
+  ENTRY_NAME,
+  ENTRY_ICON,
+  ENTRY_LOCATION,
+  ENTRY_PUBLISHER,
+  ENTRY_VERSION,
+  ENTRY_TEXTS
+};
+
 // One bit of INSTALLREQUEST's options per check box of the dialog.
 #define OPTION_BIT(idCheckBox) (1u << ((idCheckBox)-IDC_USE_SHELLEXT))
 #define IDC_LAST_OPTION IDC_ASSOC_ARJ
@@ -34,6 +49,7 @@ HRESULT CreateShortcut(LPCSTR pszTarget, LPCSTR pszLink, LPCSTR pszDescription);
 int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable);
 void RegisterShellExtension(void);
 BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder);
+LPCSTR ReadFileVersion(LPCSTR pszPath, LPSTR pszBuffer);
 void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder);
 BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95);
 void RunInfSetup(HWND hDlg);

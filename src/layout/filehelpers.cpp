@@ -1,15 +1,20 @@
 #include "platform.h"
 
+// What the search finds under the path (ours hold no wildcards); FALSE when
+// nothing is there.
+BOOL FindFileData(LPCSTR pszPath, WIN32_FIND_DATAA *pfd) {
+  HANDLE hFind = FindFirstFileA(pszPath, pfd);
+  if (hFind == INVALID_HANDLE_VALUE) return FALSE;
+  FindClose(hFind);
+  return TRUE;
+}
+
 // 0: nothing there; 1: a folder; otherwise the low 32 bits of the file's
 // last-write time, which the installer compares as a version stamp.
 DWORD ProbeFile(LPCSTR pszPath) {
   WIN32_FIND_DATAA fd;
-  HANDLE hFind = FindFirstFileA(pszPath, &fd);
-  if (hFind == INVALID_HANDLE_VALUE) return 0;
-  DWORD dwResult =
-      (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : fd.ftLastWriteTime.dwLowDateTime;
-  FindClose(hFind);
-  return dwResult;
+  if (!FindFileData(pszPath, &fd)) return 0;
+  return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : fd.ftLastWriteTime.dwLowDateTime;
 }
 
 // Opened for its attributes only, so that no other program's sharing mode

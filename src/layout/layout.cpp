@@ -50,7 +50,8 @@ const int g_cArchiveTypes = sizeof g_aArchiveTypes / sizeof g_aArchiveTypes[0];
 
 // The main application's settings, under HKEY_CURRENT_USER; it records its
 // install folder there.
-#define MAKER_KEY "Software\\Kel"
+#define MAKER "Kel"
+#define MAKER_KEY "Software\\" MAKER
 #define SETTINGS_KEY MAKER_KEY "\\TokAvi"
 const char g_szSettingsKey[] PACKED_TEXT = SETTINGS_KEY;
 const char g_szFoldersKey[] PACKED_TEXT = SETTINGS_KEY "\\Folders";
@@ -74,8 +75,12 @@ const int g_cShortcutPlaces = sizeof g_aShortcutPlaces / sizeof g_aShortcutPlace
 const char g_szWindowsKey[] PACKED_TEXT = WINDOWS_KEY;
 const char g_szUninstallSubkey[] PACKED_TEXT = UNINSTALL_SUBKEY;
 const char g_szUninstallKey[] PACKED_TEXT = WINDOWS_KEY "\\" UNINSTALL_SUBKEY;
-const char g_szDisplayNameValue[] PACKED_TEXT = "DisplayName";
-const char g_szUninstallStringValue[] PACKED_TEXT = "UninstallString";
+const char g_szPublisher[] PACKED_TEXT = MAKER;
+// The entry's values, each name ended by a zero: the texts, UninstallString
+// (which the uninstall run reads back) first, then the numbers.
+const char g_szUninstallValues[] PACKED_TEXT =
+    "UninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0Publisher\0DisplayVersion\0"
+    "EstimatedSize\0NoModify\0NoRepair\0";
 
 // The shell extension registration under HKEY_CLASSES_ROOT, in writing order.
 // The uninstall run deletes the keys named after the extension, and the LZH

@@ -72,8 +72,8 @@ extern const char g_szShellFoldersKey[];
 extern const char g_szWindowsKey[];
 extern const char g_szUninstallSubkey[];
 extern const char g_szUninstallKey[];
-extern const char g_szDisplayNameValue[];
-extern const char g_szUninstallStringValue[];
+extern const char g_szPublisher[];
+extern const char g_szUninstallValues[];
 extern const SHELLEXTVALUE g_aShellExtValues[];
 extern const int g_cShellExtValues;
 

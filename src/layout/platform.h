@@ -17,6 +17,7 @@ extern const char g_szShell32[];
 BOOL IsWindows95(void);
 FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName);
 
+BOOL FindFileData(LPCSTR pszPath, WIN32_FIND_DATAA *pfd);
 DWORD ProbeFile(LPCSTR pszPath);
 BOOL IsSameFile(LPCSTR pszPath1, LPCSTR pszPath2);
 

@@ -39,11 +39,27 @@ static void TrimTail(LPSTR pszTail) {
   *pszEnd = '\0';
 }
 
+typedef void(WINAPI *INITCOMMONCONTROLS)(void);
+static const char s_szCommonControls[] PACKED_TEXT = "comctl32";
+static const char s_szInitCommonControls[] PACKED_TEXT = "InitCommonControls";
+
+// The common controls by name, now that DLLs come from the system folder
+// alone: the manifest's dependency makes that version 6, from the
+// side-by-side store, whose window classes Windows XP registers when this is
+// called. Never imported: Windows 95 to 2000 would take an imported one from
+// the program's folder before any of the program runs.
+static void InitVisualStyles(void) {
+  INITCOMMONCONTROLS pfnInit = (INITCOMMONCONTROLS)(void *)GetProcAddress(
+      LoadLibraryExA(s_szCommonControls, NULL, 0), s_szInitCommonControls);
+  if (pfnInit) pfnInit();
+}
+
 // The dialog with COM set up on its thread, as the folder picker needs it;
 // every successful setup is balanced.
 static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
   HRESULT hrCom = CoInitialize(NULL);
   int nResult = 0;
+  InitVisualStyles();
   HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc, 0);
   if (hDlg) {
     ShowWindow(hDlg, nShowCmd);

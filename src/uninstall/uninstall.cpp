@@ -55,10 +55,11 @@ BOOL ParseUninstallCommand(LPCSTR pszCommand, LPSTR pszFolder) {
 
 // The folder the uninstall entry names. Without an entry, or with one that
 // names no absolute folder, the folder the main application recorded when
-// it last ran, if that is an absolute one.
+// it last ran, if that is an absolute one. The entry's first value name is
+// UninstallString.
 static BOOL ReadUninstallFolder(LPSTR pszFolder) {
   char szCommand[UNINSTALL_COMMAND_SIZE];
-  if (ReadKeyText(HKEY_LOCAL_MACHINE, g_szUninstallKey, g_szUninstallStringValue, szCommand,
+  if (ReadKeyText(HKEY_LOCAL_MACHINE, g_szUninstallKey, g_szUninstallValues, szCommand,
                   sizeof szCommand) &&
       ParseUninstallCommand(szCommand, pszFolder))
     return TRUE;

@@ -87,6 +87,26 @@ void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) 
   fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ﾄｶｳﾞｨ");
   fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
                "\"" + in.folder + "\\install.exe\" /d");
+  fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", in.folder + "\\Tokavi.exe");
+  fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", in.folder + "\\");
+  fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", "Kel");
+  fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", "3.12.2045.60001");
+  // The installed files as they are now, in KiB rounded up.
+  ULONGLONG cb = 0;
+  for (const char *name : kCopiedFiles)
+    if (const Fact *f = fp.FindFile(in.folder + "\\" + name)) cb += f->size;
+  if (const Fact *f = fp.FindFile(in.system + "\\ShTokavi.dll")) cb += f->size;
+  for (auto [value, number] : {std::pair{"EstimatedSize", (DWORD)((cb + 1023) / 1024)},
+                               {"NoModify", 1ul},
+                               {"NoRepair", 1ul}}) {
+    // A REG_DWORD: the value as a text expectation, retyped.
+    fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, value, "");
+    for (auto &[id, f] : fp.facts)
+      if (f.kind == Fact::kValue && f.path == Wide(kUninstallKey) && f.name == Wide(value)) {
+        f.type = REG_DWORD;
+        f.data.assign((const char *)&number, sizeof number);
+      }
+  }
 }
 
 void ExpectUninstalled(Footprint &fp, const Installation &in, bool folderFound) {
