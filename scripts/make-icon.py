@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Writes res/app.ico, the installer's icon: a box of papers held by a belt.
 
-Two images, 32x32 and 16x16 pixels, in the 16 standard Windows colours
-(4 bits per pixel) with their AND masks. Each picture is drawn below as text,
-one character a pixel; '.' is transparent. An optional argument names another
+One image of 32x32 pixels, which Windows scales for its small icons, in the
+16 standard Windows colours (4 bits per pixel) with its AND mask. The
+picture is drawn below as text, one character a pixel; '.' is transparent. An optional argument names another
 output file.
 """
 
@@ -67,26 +67,6 @@ IMAGE_32 = (
     "...KKKKKKKKKKKKKKKKKKKK.........",
     "................................",
 )
-
-IMAGE_16 = (
-    "........KKKK....",
-    "....KKKKKWWK....",
-    "....KWWWKbWK....",
-    "....KBBWKWWK....",
-    "....KWWWKbWK....",
-    "....KBWBKWWKKKK.",
-    "...KKWWWKbWKDKK.",
-    "..KDKBBWKWWKKyK.",
-    ".KKKKKKKKKKKyyK.",
-    ".KYYYYYYYYYKyyK.",
-    ".KYYYKKKYYYKyyK.",
-    ".KRRRKgKRRRKrrK.",
-    ".KrrrKgKrrrKrrK.",
-    ".KYYYKKKYYYKyK..",
-    ".KYYYYYYYYYKK...",
-    ".KKKKKKKKKKK....",
-)
-
 
 def color_index(char):
     """A picture character's palette index; transparent pixels are black under the mask."""
@@ -153,7 +133,7 @@ def icon_file(images):
 def main():
     default = pathlib.Path(__file__).resolve().parent.parent / "res" / "app.ico"
     target = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default
-    target.write_bytes(icon_file([IMAGE_32, IMAGE_16]))
+    target.write_bytes(icon_file([IMAGE_32]))
 
 
 if __name__ == "__main__":
