@@ -66,3 +66,25 @@ function(tokavi_freestanding TARGET)
                       -Wl,--no-insert-timestamp ${TOKAVI_LINK_HARDENING})
   target_link_libraries(${TARGET} PRIVATE ${ARG_LIBS} gcc)
 endfunction()
+
+# Makes TARGET keep its read-only data (texts, tables) in its code section,
+# both read-only: every section is padded to 512 bytes in the file, and one
+# section fewer leaves the program a block smaller on average. The linker's
+# own default script, with the read-only data moved into .text.
+function(tokavi_merge_read_only_data TARGET)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-prog-name=ld
+                  OUTPUT_VARIABLE linker OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND ${linker} --verbose OUTPUT_VARIABLE script)
+  string(REGEX REPLACE "^.*\n=+\n(.*)\n=+\n.*$" "\\1" script "${script}")
+  string(REGEX REPLACE "\n[ \t]*\\*\\(\\.rdata\\)\n[ \t]*\\*\\(SORT\\(\\.rdata\\$\\*\\)\\)" ""
+                       merged "${script}")
+  string(REPLACE "KEEP (*(.gcc_except_table))"
+                 "KEEP (*(.gcc_except_table))\n    *(.rdata)\n    *(SORT(.rdata$*))" merged
+                 "${merged}")
+  if(merged STREQUAL script OR NOT merged MATCHES "gcc_except_table\\)\\)\n    \\*\\(\\.rdata\\)")
+    message(FATAL_ERROR "the linker's default script has no .rdata to move")
+  endif()
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${TARGET}-merged.ld)
+  file(WRITE ${file} "${merged}")
+  target_link_options(${TARGET} PRIVATE -Wl,-T,${file})
+endfunction()
