@@ -210,7 +210,7 @@ TEST(Installation, LeavesItsWholeFootprint) {
     const std::string command = "\"" + folder + "\\install.exe\" /d";
     EXPECT_EQ(Sz("ﾄｶｳﾞｨ"), Text(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"));
     EXPECT_EQ(Sz(command), Text(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
-    EXPECT_EQ("(none)", Text(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"));
+    EXPECT_EQ(Sz(folder + "\\Tokavi.exe"), Text(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"));
     Program uninstall = StartProgram(command, "");
     HWND hwnd;
     ASSERT_TRUE(WaitForDialog(uninstall, &hwnd));

@@ -42,13 +42,20 @@ static void TrimTail(LPSTR pszTail) {
 typedef void(WINAPI *INITCOMMONCONTROLS)(void);
 static const char s_szCommonControls[] PACKED_TEXT = "comctl32";
 static const char s_szInitCommonControls[] PACKED_TEXT = "InitCommonControls";
+static const char s_szImageLibrary[] PACKED_TEXT = "\\msimg32.dll";
 
 // The common controls by name, now that DLLs come from the system folder
 // alone: the manifest's dependency makes that version 6, from the
 // side-by-side store, whose window classes Windows XP registers when this is
 // called. Never imported: Windows 95 to 2000 would take an imported one from
-// the program's folder before any of the program runs.
+// the program's folder before any of the program runs. Their drawing
+// library comes first, by its full path in the system folder: a loader that
+// looks for their imports in the program's folder, as Wine does for this
+// one, then finds it loaded.
 static void InitVisualStyles(void) {
+  char szLibrary[MAX_PATH];
+  if (ComposePlatformPath(szLibrary, GetSystemDirectoryA, s_szImageLibrary))
+    LoadLibraryExA(szLibrary, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
   INITCOMMONCONTROLS pfnInit = (INITCOMMONCONTROLS)(void *)GetProcAddress(
       LoadLibraryExA(s_szCommonControls, NULL, 0), s_szInitCommonControls);
   if (pfnInit) pfnInit();

@@ -803,8 +803,12 @@ TEST_P(UntidyWorld, Scenario) {
          const std::string typed = ShortPath(product.path());
          Footprint expected = Take({product.path()});
          ExpectInstalled(expected, InstallationOf(product, product.path(), kNoOption));
+         // The entry names the folder as it was typed.
          expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
                             "\"" + typed + "\\install.exe\" /d");
+         expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon",
+                            typed + "\\Tokavi.exe");
+         expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", typed + "\\");
          InstallExpecting(product, typed, kNoOption, expected, {product.path()});
        }},
       {"folder names that are not absolute, or that code page 932 cannot hold, are refused "
