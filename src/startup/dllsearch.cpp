@@ -19,17 +19,20 @@ static const char s_szPlatformDlls[] PACKED_TEXT =
     "uxtheme\0userenv\0setupapi\0apphelp\0propsys\0dwmapi\0cryptbase\0oleacc\0clbcatq\0msimg32\0"
     "version\0ntmarta\0profapi\0comctl32\0";
 
-// Each DLL of the list that the system folder holds, loaded from there by
-// its full path, its own imports searched from there too: a later load by
-// name finds the one already loaded. A path that does not fit is skipped.
-void PreloadPlatformDlls(void) {
+// Each DLL of the list (names each ended by a zero, then a zero) that the
+// system folder holds, loaded from there by its full path, its own imports
+// searched from there too: a later load by name finds the one already
+// loaded. A path that does not fit is skipped.
+void PreloadSystemDlls(LPCSTR pszNames) {
   char szSystem[MAX_PATH], szPath[MAX_PATH];
   UINT cch = GetSystemDirectoryA(szSystem, MAX_PATH);
   if (cch == 0 || cch >= MAX_PATH) return;
-  for (LPCSTR pszName = s_szPlatformDlls; *pszName; pszName += lstrlenA(pszName) + 1)
+  for (LPCSTR pszName = pszNames; *pszName; pszName += lstrlenA(pszName) + 1)
     if (ComposePath(szPath, MAX_PATH, szSystem, pszName))
       LoadLibraryExA(szPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
+
+void PreloadPlatformDlls(void) { PreloadSystemDlls(s_szPlatformDlls); }
 
 // Windows 8, and Vista and 7 updated, search the system folder alone.
 // Elsewhere the current folder leaves the search where that can be asked

@@ -42,7 +42,7 @@ static void TrimTail(LPSTR pszTail) {
 typedef void(WINAPI *INITCOMMONCONTROLS)(void);
 static const char s_szCommonControls[] PACKED_TEXT = "comctl32";
 static const char s_szInitCommonControls[] PACKED_TEXT = "InitCommonControls";
-static const char s_szImageLibrary[] PACKED_TEXT = "\\msimg32.dll";
+static const char s_szImageLibrary[] PACKED_TEXT = "msimg32\0";
 
 // The common controls by name, now that DLLs come from the system folder
 // alone: the manifest's dependency makes that version 6, from the
@@ -53,9 +53,7 @@ static const char s_szImageLibrary[] PACKED_TEXT = "\\msimg32.dll";
 // looks for their imports in the program's folder, as Wine does for this
 // one, then finds it loaded.
 static void InitVisualStyles(void) {
-  char szLibrary[MAX_PATH];
-  if (ComposePlatformPath(szLibrary, GetSystemDirectoryA, s_szImageLibrary))
-    LoadLibraryExA(szLibrary, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+  PreloadSystemDlls(s_szImageLibrary);
   INITCOMMONCONTROLS pfnInit = (INITCOMMONCONTROLS)(void *)GetProcAddress(
       LoadLibraryExA(s_szCommonControls, NULL, 0), s_szInitCommonControls);
   if (pfnInit) pfnInit();

@@ -8,4 +8,5 @@ extern char g_szSourceDir[MAX_PATH];
 
 void RestrictDllSearch(void);
 void PreloadPlatformDlls(void);
+void PreloadSystemDlls(LPCSTR pszNames);
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
