@@ -23,12 +23,17 @@ const char g_szMsgSourceMissing1[] PACKED_TEXT =
     "ｺﾋﾟｰ元のﾌｧｲﾙが 'Install.exe'と同じﾌｫﾙﾀﾞにありません。\n";
 const char g_szMsgSourceMissing2[] PACKED_TEXT =
     "'install.exe'は 'Tokavi.exe'(その関連ﾌｧｲﾙを含む)と同じﾌｫﾙﾀﾞに置いて実行して下さい。";
-const char g_szMsgCannotCopy1[] PACKED_TEXT = "'Tokavi.exe' がコピーできません。\n\n";
-const char g_szMsgCannotCopy2[] PACKED_TEXT =
-    "'Tokavi.exe' が起動中であれば終了させてからインストールしてください。";
-// Any other product file, named as in the copy list between the quotes.
+// A product file that could not be copied, named as in the copy list
+// between the quotes; then one of the endings.
 const char g_szMsgCannotCopyFile1[] PACKED_TEXT = "'";
 const char g_szMsgCannotCopyFile2[] PACKED_TEXT = "' がコピーできません。";
+// Tokavi.exe, which a running Tokavi holds.
+const char g_szMsgCannotCopy2[] PACKED_TEXT =
+    "' がコピーできません。\n\n'Tokavi.exe' "
+    "が起動中であれば終了させてからインストールしてください。";
+// Any file, when the disk is full.
+const char g_szMsgDiskFull[] PACKED_TEXT =
+    "' がコピーできません。\n\nﾃﾞｨｽｸの空き容量が足りません。";
 const char g_szMsgInstalled1[] PACKED_TEXT = "ｲﾝｽﾄｰﾙが完了しました。\n\n";
 const char g_szMsgInstalled2[] PACKED_TEXT =
     "ｱﾝｲﾝｽﾄｰﾙはｺﾝﾄﾛｰﾙﾊﾟﾈﾙの'ｱﾌﾟﾘｹｰｼｮﾝの追加と削除'から実行してください。";

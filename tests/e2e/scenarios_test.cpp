@@ -158,14 +158,14 @@ struct ProductFolder : TempFolder {
   std::string installer() const { return "\"" + (*this / "Install.exe") + "\""; }
 };
 
-// A disk of 32 KiB as drive T:: a tmpfs mounted beside the prefix and
+// A disk of 96 KiB as drive T:: a tmpfs mounted beside the prefix and
 // linked into its drives. It goes again afterwards, and one that a run cut
 // short left is taken away first.
 struct SmallDisk {
   SmallDisk() {
     Remove();
     RunUnixProgram({"/bin/sh", "-c",
-                    "mkdir -p \"$0\" && mount -t tmpfs -o size=32k tmpfs \"$0\" && "
+                    "mkdir -p \"$0\" && mount -t tmpfs -o size=96k tmpfs \"$0\" && "
                     "ln -s \"$0\" \"$1\"",
                     mount, link});
   }
@@ -415,6 +415,17 @@ class EndToEnd : public testing::Test {
         ExpectBox(installer, hDlg, error, kCaptionInstall, MB_OK | MB_ICONERROR, IDOK));
     EXPECT_EQ((DWORD)STILL_ACTIVE, installer.WaitForExit(300));
     EXPECT_EQ(GetDlgItem(hDlg, 1010), FocusOf(hDlg));
+  }
+
+  // The product installed over an installation and refused: all stays.
+  void ExpectReinstallRefused(const ProductFolder &product, const std::string &folder,
+                              const std::string &error, const std::vector<std::string> &folders) {
+    Footprint installed = Take(folders);
+    Session installer(product.installer(), product.path());
+    HWND hDlg = StartInstaller(installer, &folder, kEveryOption);
+    ASSERT_TRUE(hDlg);
+    ExpectRefusal(installer, hDlg, "", error);
+    EXPECT_EQ("", Differences(installed, Take(folders)));
   }
 
   // The files an installation leaves, copied without one into the existing
@@ -782,20 +793,31 @@ TEST_P(UntidyWorld, Scenario) {
     const char *name;
     std::function<void()> run;
   } scenarios[] = {
-      {"a file that does not fit the disk stops the installation, its partial copy gone",
+      {"a copy that does not fit the disk, or a file held open, puts back what the copy "
+       "replaced, on a first installation and under a larger product",
        [&] {
          SmallDisk disk;
-         ProductFolder product;
-         const std::string folder = "T:\\Tokavi";
-         Footprint expected = Take({product.path(), folder});
+         ProductFolder first, second;
+         WriteFile(second / "Tokavi.txt", "a newer text");
+         WriteFile(second / "Tokavi.exe",
+                   ReadFileText(first / "Tokavi.exe") + std::string(12000, 'x'));
+         const std::string
+             folder = "T:\\Tokavi",
+             error = "'Install.exe' がコピーできません。\n\nﾃﾞｨｽｸの空き容量が足りません。";
+         const std::vector<std::string> folders = {first.path(), second.path(), folder};
+         Footprint expected = Take(folders);
          expected.AddFolder(folder);
-         for (const char *name : {"Tokavi.exe", "Tokavi.txt", "Tokavi.hlp", "Tokavi.cnt"})
-           expected.CopyFile(product / name, folder + "\\" + name);
-         Session installer(product.installer(), product.path());
+         WriteFile("T:\\filler", std::string(60000, 'x'));
+         Session installer(first.installer(), first.path());
          HWND hDlg = StartInstaller(installer, &folder, kEveryOption);
          ASSERT_TRUE(hDlg);
-         ExpectRefusal(installer, hDlg, folder, "'Install.exe' がコピーできません。");
-         EXPECT_EQ("", Differences(expected, Take({product.path(), folder})));
+         ExpectRefusal(installer, hDlg, folder, error);
+         EXPECT_EQ("", Differences(expected, Take(folders)));
+         DeleteFileA("T:\\filler");
+         ASSERT_NO_FATAL_FAILURE(InstallWithOk(installer, hDlg, folder, false));
+         ExpectReinstallRefused(second, folder, error, folders);
+         HeldOpen held(folder + "\\Tokavi.hlp");
+         ExpectReinstallRefused(second, folder, "'Tokavi.hlp' がコピーできません。", folders);
        }},
       {"the product folder by its short name: nothing is copied onto itself",
        [&] {
