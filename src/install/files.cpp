@@ -100,6 +100,12 @@ static DWORD ReplaceWithCopy(LPCSTR pszSource, LPCSTR pszDest, LPSTR pszKept) {
   return dwError;
 }
 
+// The file a copy replaced, once the step has succeeded; one still in use
+// goes at the next restart.
+static void DeleteKeptFile(LPCSTR pszKept) {
+  if (pszKept[0]) DeleteOrSchedule(pszKept);
+}
+
 // The copied files from the i-th on, in order. A destination that is the
 // source itself (the install folder is the product folder, however it was
 // typed) is in place already. When a file cannot be copied, every one
@@ -117,8 +123,8 @@ static int CopyProductFilesFrom(int i, LPCSTR pszFolder, DWORD *pdwError) {
   if (iFailed >= 0) {
     DeleteMadeFile(szDest);
     if (szKept[0]) MoveFileA(szKept, szDest);
-  } else if (szKept[0]) {
-    DeleteOrSchedule(szKept);
+  } else {
+    DeleteKeptFile(szKept);
   }
   return iFailed;
 }
@@ -137,7 +143,7 @@ int PlaceShellExtension(void) {
   if (dwStamp == dwInPlace) return LIBRARY_IN_PLACE;
   char szKept[MAX_PATH];
   if (ReplaceWithCopy(szSource, szDest, szKept)) return LIBRARY_KEPT_OLD;
-  if (szKept[0]) DeleteOrSchedule(szKept);
+  DeleteKeptFile(szKept);
   return LIBRARY_IN_PLACE;
 }
 
@@ -154,7 +160,7 @@ int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder) {
   DWORD dwError;
   int iFailed = CopyProductFilesFrom(0, pszFolder, &dwError);
   if (iFailed < 0) return 1;
-  LPCSTR pszEnding = iFailed == 0 ? g_szMsgCannotCopy2 : g_szMsgCannotCopyFile2;
+  LPCSTR pszEnding = iFailed == 0 ? g_szMsgCannotCopyRunning : g_szMsgCannotCopyFile2;
   if (dwError == ERROR_DISK_FULL || dwError == ERROR_HANDLE_DISK_FULL) pszEnding = g_szMsgDiskFull;
   return ShowError(hDlg, g_szMsgCannotCopyFile1, g_aszCopiedFiles[iFailed], pszEnding);
 }

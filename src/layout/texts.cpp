@@ -28,7 +28,7 @@ const char g_szMsgSourceMissing2[] PACKED_TEXT =
 const char g_szMsgCannotCopyFile1[] PACKED_TEXT = "'";
 const char g_szMsgCannotCopyFile2[] PACKED_TEXT = "' がコピーできません。";
 // Tokavi.exe, which a running Tokavi holds.
-const char g_szMsgCannotCopy2[] PACKED_TEXT =
+const char g_szMsgCannotCopyRunning[] PACKED_TEXT =
     "' がコピーできません。\n\n'Tokavi.exe' "
     "が起動中であれば終了させてからインストールしてください。";
 // Any file, when the disk is full.

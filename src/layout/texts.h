@@ -20,7 +20,7 @@ extern const char g_szMsgFolderMissing2[];
 extern const char g_szMsgCannotCreate[];
 extern const char g_szMsgSourceMissing1[];
 extern const char g_szMsgSourceMissing2[];
-extern const char g_szMsgCannotCopy2[];
+extern const char g_szMsgCannotCopyRunning[];
 extern const char g_szMsgCannotCopyFile1[];
 extern const char g_szMsgCannotCopyFile2[];
 extern const char g_szMsgDiskFull[];
