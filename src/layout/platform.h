@@ -14,7 +14,12 @@ extern const char g_szKernel32[];
 extern const char g_szUser32[];
 extern const char g_szAdvapi32[];
 extern const char g_szShell32[];
+// No 64-bit Windows is Windows 95: its branches are left out there.
+#ifdef _WIN64
+inline BOOL IsWindows95(void) { return FALSE; }
+#else
 BOOL IsWindows95(void);
+#endif
 FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName);
 
 BOOL FindFileData(LPCSTR pszPath, WIN32_FIND_DATAA *pfd);

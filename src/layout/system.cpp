@@ -1,11 +1,13 @@
 #include "platform.h"
 
+#ifndef _WIN64
 // Windows 95, 98 and Me; everything else counts as Windows NT.
 BOOL IsWindows95(void) {
   OSVERSIONINFOA vi;
   vi.dwOSVersionInfoSize = sizeof vi;
   return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
+#endif
 
 const char g_szKernel32[] = "kernel32";
 const char g_szUser32[] = "user32";
