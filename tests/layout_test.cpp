@@ -130,4 +130,42 @@ TEST(ReadShellFolder, TakesTheValueElseAsksTheShell) {
   EXPECT_STREQ(szShell, sz);
 }
 
+// A UTF-16 path is taken in ANSI only by a name that converts back to it:
+// its own, else an existing one's short name; never a look-alike.
+TEST(ConvertFaithfully, TakesOnlyANameThatConvertsBack) {
+  TempFolder temp;
+  const std::wstring cafe = Wide(temp.path()) + L"\\Caf\xE9";
+  ASSERT_TRUE(CreateDirectoryW(cafe.c_str(), NULL));
+  WCHAR wszShort[MAX_PATH];
+  ASSERT_NE(0u, GetShortPathNameW(cafe.c_str(), wszShort, MAX_PATH));
+  std::string longest;  // 表, two bytes each in ANSI
+  for (int i = 0; i < 200; ++i) longest += "表";
+  const struct {
+    std::wstring path;
+    int cb;
+    const char *expected;  // NULL: refused
+  } cases[] = {
+      {L"C:\\Tokavi\\\x8868\x793A", MAX_PATH, "C:\\Tokavi\\表示"},
+      {cafe, MAX_PATH, ""},              // its short name
+      {L"C:\\Caf\xE9", MAX_PATH, NULL},  // no such folder, so no short name
+      {L"C:\\Tokavi\xA5..\xA5other", MAX_PATH, NULL},
+      {L"C:\\a\x301C"
+       L"b\x2212"
+       L"c",
+       MAX_PATH, NULL},
+      {Wide(longest), MAX_PATH, NULL},
+      {Wide(longest), 2 * MAX_PATH, longest.c_str()},
+  };
+  for (const auto &c : cases) {
+    std::wstring path = c.path;
+    path.resize(MAX_PATH);
+    char sz[2 * MAX_PATH];
+    BOOL bTaken = ConvertFaithfully(&path[0], sz, c.cb);
+    EXPECT_EQ(c.expected != NULL, bTaken) << c.path.size();
+    if (bTaken) {
+      EXPECT_EQ(*c.expected ? Wide(c.expected) : std::wstring(wszShort), Wide(sz));
+    }
+  }
+}
+
 }  // namespace

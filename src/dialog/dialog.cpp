@@ -16,14 +16,6 @@ typedef BOOL(WINAPI *SHGETPATHFROMIDLISTW)(LPCITEMIDLIST, LPWSTR);
 // What the folder picker put into its caller's buffer: the path in UTF-16.
 #define PICKED_WIDE 2
 
-// The folder texts are read in UTF-16 on Windows NT, as the user sees them:
-// the ANSI functions would turn a character that code page 932 lacks into
-// a look-alike (é into e), naming a folder nobody chose. Windows 95's
-// controls hold ANSI texts, and its UTF-16 functions are stubs.
-static FARPROC FindWideFunction(LPCSTR pszModule, LPCSTR pszName) {
-  return IsWindows95() ? NULL : FindSystemFunction(pszModule, pszName);
-}
-
 // The folder recorded by the main application, else Program Files\Tokavi on
 // the Windows drive.
 static void ReadInitialFolder(LPSTR pszFolder) {
@@ -76,8 +68,9 @@ static INT_PTR BrowseFromDialog(HWND hDlg) {
   return TRUE;
 }
 
-// The folder edit's text into a buffer of MAX_PATH bytes. One that code
-// page 932 cannot hold exactly gives an empty text, which the installation
+// The folder edit's text into a buffer of MAX_PATH bytes, read in UTF-16 on
+// Windows NT as the user sees it. One with no ANSI name of its own or of an
+// existing folder's short form gives an empty text, which the installation
 // refuses as no folder name; one longer than the buffer arrives cut to 259
 // bytes, as through the ANSI function, which never fits.
 static void ReadFolderText(HWND hDlg, LPSTR pszFolder) {
@@ -89,12 +82,8 @@ static void ReadFolderText(HWND hDlg, LPSTR pszFolder) {
   }
   WCHAR wszFolder[MAX_PATH];
   char szFolder[MAX_PATH * 2];
-  BOOL bLost = FALSE;
   pfnGetText(hDlg, IDC_INSTALL_DIR, wszFolder, MAX_PATH);
-  if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wszFolder, -1, szFolder, sizeof szFolder,
-                           NULL, &bLost) ||
-      bLost)
-    szFolder[0] = '\0';
+  if (!ConvertFaithfully(wszFolder, szFolder, sizeof szFolder)) szFolder[0] = '\0';
   szFolder[MAX_PATH - 1] = '\0';
   lstrcpyA(pszFolder, szFolder);
 }
@@ -134,7 +123,7 @@ INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
 // the buffer keeps its text, in ANSI (1).
 static int CopyPickedPath(LPCITEMIDLIST pidl, LPSTR pszName, LPSTR pszBuffer) {
   SHGETPATHFROMIDLISTW pfnPathW =
-      (SHGETPATHFROMIDLISTW)(void *)FindWideFunction(g_szShell32, "SHGetPathFromIDListW");
+      (SHGETPATHFROMIDLISTW)(void *)FindWideFunction(g_szShell32, g_szPathFromIDListW);
   if (!pfnPathW) {
     if (SHGetPathFromIDListA(pidl, pszName)) lstrcpyA(pszBuffer, pszName);
     return 1;

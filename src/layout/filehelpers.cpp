@@ -18,22 +18,40 @@ DWORD ProbeFile(LPCSTR pszPath) {
 }
 
 // Opened for its attributes only, so that no other program's sharing mode
-// stands in the way.
-static BOOL ReadFileIdentity(LPCSTR pszPath, BY_HANDLE_FILE_INFORMATION *pInfo) {
+// stands in the way; the identity is read while the file is open.
+static HANDLE OpenForIdentity(LPCSTR pszPath, BY_HANDLE_FILE_INFORMATION *pInfo) {
   HANDLE hFile =
       CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-  if (hFile == INVALID_HANDLE_VALUE) return FALSE;
-  BOOL bRead = GetFileInformationByHandle(hFile, pInfo);
-  CloseHandle(hFile);
-  return bRead;
+  if (hFile != INVALID_HANDLE_VALUE && !GetFileInformationByHandle(hFile, pInfo)) {
+    CloseHandle(hFile);
+    hFile = INVALID_HANDLE_VALUE;
+  }
+  return hFile;
+}
+
+// The full short form of a path into a buffer of MAX_PATH bytes; "" when it
+// has none that fits.
+static void ReadShortPath(LPCSTR pszPath, LPSTR pszShort) {
+  DWORD cch = GetShortPathNameA(pszPath, pszShort, MAX_PATH);
+  if (cch == 0 || cch >= MAX_PATH) pszShort[0] = '\0';
 }
 
 // Whether two paths name the same file, however each is spelt (a short form,
-// another case, another route to the folder): the same volume and the same
-// file index.
+// another case, another route to the folder): the same short path, or the
+// same volume and file index while both are open. An index is only sure
+// while its file is open, and Windows 95's FAT promises none.
 BOOL IsSameFile(LPCSTR pszPath1, LPCSTR pszPath2) {
+  char szShort1[MAX_PATH], szShort2[MAX_PATH];
+  ReadShortPath(pszPath1, szShort1);
+  ReadShortPath(pszPath2, szShort2);
+  if (szShort1[0] && lstrcmpiA(szShort1, szShort2) == 0) return TRUE;
   BY_HANDLE_FILE_INFORMATION info1, info2;
-  return ReadFileIdentity(pszPath1, &info1) && ReadFileIdentity(pszPath2, &info2) &&
-         info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
-         info1.nFileIndexHigh == info2.nFileIndexHigh && info1.nFileIndexLow == info2.nFileIndexLow;
+  HANDLE hFile1 = OpenForIdentity(pszPath1, &info1), hFile2 = OpenForIdentity(pszPath2, &info2);
+  BOOL bSame = hFile1 != INVALID_HANDLE_VALUE && hFile2 != INVALID_HANDLE_VALUE &&
+               info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
+               info1.nFileIndexHigh == info2.nFileIndexHigh &&
+               info1.nFileIndexLow == info2.nFileIndexLow;
+  if (hFile1 != INVALID_HANDLE_VALUE) CloseHandle(hFile1);
+  if (hFile2 != INVALID_HANDLE_VALUE) CloseHandle(hFile2);
+  return bSame;
 }

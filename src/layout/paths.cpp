@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include "platform.h"
+
 // Whether the last character is a backslash. Decided by characters, not
 // bytes: the second byte of a Shift-JIS character such as 表 or ソ is 0x5C
 // too, and such a folder still needs its separator.
@@ -100,4 +102,32 @@ BOOL IsAbsoluteFolder(LPCSTR pszFolder) {
     if (*p) ++p;
   }
   return TRUE;
+}
+
+typedef DWORD(WINAPI *GETSHORTPATHNAMEW)(LPCWSTR, LPWSTR, DWORD);
+
+// Whether the ANSI form of the UTF-16 text, in a buffer of cbText bytes,
+// converts back to the very same text: then the platform, converting it as
+// it does every ANSI path, names what the UTF-16 one names. No flag of the
+// conversion asks that: the one refusing look-alikes is newer than NT 4.
+static BOOL ConvertsBack(LPCWSTR pwszText, LPSTR pszText, int cbText) {
+  WCHAR wszBack[MAX_PATH];
+  if (!WideCharToMultiByte(CP_ACP, 0, pwszText, -1, pszText, cbText, NULL, NULL) ||
+      !MultiByteToWideChar(CP_ACP, 0, pszText, -1, wszBack, MAX_PATH))
+    return FALSE;
+  for (int i = 0; wszBack[i] == pwszText[i]; ++i)
+    if (!wszBack[i]) return TRUE;
+  return FALSE;
+}
+
+// A path Windows NT handed over in UTF-16 (of MAX_PATH characters at most)
+// as an ANSI path that names the same file or folder: its own ANSI form, or
+// else its short form's, which the UTF-16 buffer then holds. FALSE when
+// neither converts back or fits: the path has no ANSI name.
+BOOL ConvertFaithfully(LPWSTR pwszPath, LPSTR pszPath, int cbPath) {
+  if (ConvertsBack(pwszPath, pszPath, cbPath)) return TRUE;
+  GETSHORTPATHNAMEW pfnShorten =
+      (GETSHORTPATHNAMEW)(void *)FindSystemFunction(g_szKernel32, "GetShortPathNameW");
+  DWORD cch = pfnShorten ? pfnShorten(pwszPath, pwszPath, MAX_PATH) : 0;
+  return cch != 0 && cch < MAX_PATH && ConvertsBack(pwszPath, pszPath, cbPath);
 }

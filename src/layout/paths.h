@@ -12,3 +12,4 @@ BOOL ComposePlatformPath(LPSTR pszBuffer, UINT(WINAPI *pfnGetFolder)(LPSTR, UINT
 void ShortenPath(LPSTR pszPath);
 LPSTR FindLastName(LPSTR pszPath);
 BOOL IsAbsoluteFolder(LPCSTR pszFolder);
+BOOL ConvertFaithfully(LPWSTR pwszPath, LPSTR pszPath, int cbPath);

@@ -21,6 +21,8 @@ inline BOOL IsWindows95(void) { return FALSE; }
 BOOL IsWindows95(void);
 #endif
 FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName);
+FARPROC FindWideFunction(LPCSTR pszModule, LPCSTR pszName);
+extern const char g_szPathFromIDListW[];
 
 BOOL FindFileData(LPCSTR pszPath, WIN32_FIND_DATAA *pfd);
 DWORD ProbeFile(LPCSTR pszPath);

@@ -20,3 +20,12 @@ const char g_szShell32[] = "shell32";
 FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName) {
   return GetProcAddress(GetModuleHandleA(pszModule), pszName);
 }
+
+// A UTF-16 function, on Windows NT only: the ANSI functions would turn a
+// character that code page 932 lacks into a look-alike (é into e), naming a
+// folder nobody chose. Windows 95's UTF-16 functions are stubs.
+FARPROC FindWideFunction(LPCSTR pszModule, LPCSTR pszName) {
+  return IsWindows95() ? NULL : FindSystemFunction(pszModule, pszName);
+}
+
+const char g_szPathFromIDListW[] PACKED_TEXT = "SHGetPathFromIDListW";

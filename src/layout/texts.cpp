@@ -12,6 +12,9 @@ const char g_szCaptionUninstall[] PACKED_TEXT = "TOKAVIのｱﾝｲﾝｽﾄｰ�
 const char g_szMsgAppRunning[] PACKED_TEXT = "Tokavi が起動中です。終了させてください。";
 const char g_szMsgWrongFolder[] PACKED_TEXT =
     "Install.exe は Tokavi.exe のあるﾌｫﾙﾀﾞから起動して下さい。";
+const char g_szMsgUnusableFolder[] PACKED_TEXT =
+    "Install.exe のあるﾌｫﾙﾀﾞの名前には使えない文字があります。"
+    "別のﾌｫﾙﾀﾞに移してから起動して下さい。";
 const char g_szMsgConfirmCancel[] PACKED_TEXT = "ｲﾝｽﾄｰﾙを中止しますか？";
 const char g_szTitleBrowse[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞを選択してください。";
 const char g_szMsgFolderInvalid[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正しくありません。";

@@ -11,6 +11,7 @@ extern const char g_szCaptionUninstall[];
 
 extern const char g_szMsgAppRunning[];
 extern const char g_szMsgWrongFolder[];
+extern const char g_szMsgUnusableFolder[];
 extern const char g_szMsgConfirmCancel[];
 extern const char g_szTitleBrowse[];
 extern const char g_szMsgFolderInvalid[];

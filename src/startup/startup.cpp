@@ -9,13 +9,35 @@
 
 char g_szSourceDir[MAX_PATH];
 
+typedef DWORD(WINAPI *GETCURRENTDIRECTORYW)(DWORD, LPWSTR);
+
+// The current directory into the source folder; on Windows NT read in
+// UTF-16 and used by a name that converts back to it, its own or its short
+// one. The message that refuses it, or NULL.
+static LPCSTR ReadCurrentFolder(void) {
+  GETCURRENTDIRECTORYW pfnGetFolder =
+      (GETCURRENTDIRECTORYW)(void *)FindWideFunction(g_szKernel32, "GetCurrentDirectoryW");
+  if (!pfnGetFolder) {
+    DWORD cch = GetCurrentDirectoryA(MAX_PATH, g_szSourceDir);
+    return cch == 0 || cch >= MAX_PATH ? g_szMsgWrongFolder : NULL;
+  }
+  WCHAR wszFolder[MAX_PATH];
+  DWORD cch = pfnGetFolder(MAX_PATH, wszFolder);
+  if (cch == 0 || cch >= MAX_PATH) return g_szMsgWrongFolder;
+  return ConvertFaithfully(wszFolder, g_szSourceDir, MAX_PATH) ? NULL : g_szMsgUnusableFolder;
+}
+
 // The source folder is the current directory, not the program's folder.
 // Refused when the folder and the main executable's name do not fit.
-static BOOL ReadSourceFolder(void) {
+static LPCSTR ReadSourceFolder(void) {
   char szProbe[MAX_PATH];
-  DWORD cch = GetCurrentDirectoryA(MAX_PATH, g_szSourceDir);
-  if (cch == 0 || cch >= MAX_PATH || !AppendBackslash(g_szSourceDir, MAX_PATH)) return FALSE;
-  return ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile) && ProbeFile(szProbe) != 0;
+  LPCSTR pszRefusal = ReadCurrentFolder();
+  if (pszRefusal) return pszRefusal;
+  return AppendBackslash(g_szSourceDir, MAX_PATH) &&
+                 ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile) &&
+                 ProbeFile(szProbe) != 0
+             ? NULL
+             : g_szMsgWrongFolder;
 }
 
 static int RunMessageLoop(HWND hDlg) {
@@ -104,6 +126,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd
 #ifndef _WIN64
   if (IsWow64()) return Refuse(g_szMsgWrongBuild, g_szCaptionInstall);
 #endif
-  if (!ReadSourceFolder()) return Refuse(g_szMsgWrongFolder, g_szCaptionInstall);
+  LPCSTR pszRefusal = ReadSourceFolder();
+  if (pszRefusal) return Refuse(pszRefusal, g_szCaptionInstall);
   return RunInstallDialog(hInstance, nShowCmd);
 }

@@ -42,6 +42,8 @@ const char kInvalidFolder[] = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正�
 const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
 const char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUserShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char kRestartNotice[] = "ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。";
 const char kCaptionNotice[] = "Install";
 const wchar_t kClsidText[] = L"{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}";
@@ -384,6 +386,7 @@ class EndToEnd : public testing::Test {
   void InstallUseUninstall(const Installation &in, const std::string *typed, Uninstaller way) {
     bool create = GetFileAttributesA(in.folder.c_str()) == INVALID_FILE_ATTRIBUTES;
     std::vector<std::string> folders = {in.source, in.folder};
+    if (in.desktop != desktop_) folders.push_back(in.desktop);
     Footprint installed = Take(folders);
     Session installer("\"" + in.source + "\\Install.exe\"", in.source);
     HWND hDlg = StartInstaller(installer, typed, in.options);
@@ -701,6 +704,25 @@ void PlantHangulSubkey(HKEY root, const std::string &key) {
   RegCloseKey(h);
 }
 
+// The ANSI form of a UTF-16 path's short name.
+std::string AnsiShortPath(const std::wstring &path) {
+  WCHAR wsz[MAX_PATH] = L"";
+  char sz[MAX_PATH] = "";
+  GetShortPathNameW(path.c_str(), wsz, MAX_PATH);
+  WideCharToMultiByte(CP_ACP, 0, wsz, -1, sz, MAX_PATH, NULL, NULL);
+  return sz;
+}
+
+void WriteValueW(HKEY root, const std::string &key, const wchar_t *value,
+                 const std::wstring &data) {
+  HKEY h;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &h, NULL));
+  RegSetValueExW(h, value, 0, REG_SZ, (const BYTE *)data.c_str(),
+                 (DWORD)((data.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(h);
+}
+
 // The user's key as the registry's links name it: \Registry\User\<SID>.
 std::wstring UserRegistryPath() {
   HANDLE token;
@@ -791,7 +813,7 @@ class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {
   }
 };
 
-const int kUntidyScenarios = 15;
+const int kUntidyScenarios = 17;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -824,19 +846,73 @@ TEST_P(UntidyWorld, Scenario) {
          HeldOpen held(folder + "\\Tokavi.hlp");
          ExpectReinstallRefused(second, folder, "'Tokavi.hlp' がコピーできません。", folders);
        }},
-      {"the product folder by its short name: nothing is copied onto itself",
+      {"the product folder by its short name and in lower case: nothing is copied onto itself",
        [&] {
          ProductFolder product;
-         const std::string typed = ShortPath(product.path());
-         Footprint expected = Take({product.path()});
-         ExpectInstalled(expected, InstallationOf(product, product.path(), kNoOption));
-         // The entry names the folder as it was typed.
-         expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
-                            "\"" + typed + "\\install.exe\" /d");
-         expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon",
-                            typed + "\\Tokavi.exe");
-         expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", typed + "\\");
-         InstallExpecting(product, typed, kNoOption, expected, {product.path()});
+         for (const std::string &typed : {ShortPath(product.path()), Lower(product.path())}) {
+           Footprint expected = Take({product.path()});
+           ExpectInstalled(expected, InstallationOf(product, product.path(), kNoOption));
+           // The entry names the folder as it was typed.
+           expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
+                              "\"" + typed + "\\install.exe\" /d");
+           expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon",
+                              typed + "\\Tokavi.exe");
+           expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", typed + "\\");
+           InstallExpecting(product, typed, kNoOption, expected, {product.path()});
+         }
+       }},
+      {"started from a folder that code page 932 cannot name, it installs that folder's files, "
+       "by its short name, never those of the look-alike beside it",
+       [&] {
+         for (const auto &names : {std::make_pair(L"Caf\xE9", "Cafe"),
+                                   std::make_pair(L"Tokavi\xA5..\xA5other", "other")}) {
+           ASSERT_EQ("", Restore(before_, Take()));
+           TempFolder parent, folder;
+           ProductFolder product, lookAlike;
+           WriteFile(lookAlike / "Tokavi.txt", "a look-alike's text");
+           WriteFile(lookAlike / "ShTokavi.dll", "a look-alike's library");
+           const std::wstring source = Wide(parent.path()) + L"\\" + names.first;
+           ASSERT_TRUE(MoveFileW(Wide(product.path()).c_str(), source.c_str()));
+           ASSERT_TRUE(MoveFileA(lookAlike.path().c_str(), (parent / names.second).c_str()));
+           Installation in = InstallationOf(product, folder.path(), kStartOptions);
+           in.source = AnsiShortPath(source);
+           const std::vector<std::string> folders = {in.source, folder.path()};
+           Footprint expected = Take(folders);
+           ExpectInstalled(expected, in);
+           WCHAR wszHere[MAX_PATH];
+           GetCurrentDirectoryW(MAX_PATH, wszHere);
+           SetCurrentDirectoryW(source.c_str());
+           Session installer("\"" + in.source + "\\Install.exe\"", "");
+           SetCurrentDirectoryW(wszHere);
+           HWND hDlg = StartInstaller(installer, &folder.path(), in.options);
+           ASSERT_TRUE(hDlg);
+           ASSERT_NO_FATAL_FAILURE(InstallWithOk(installer, hDlg, folder.path(), false));
+           EXPECT_EQ("", Differences(expected, Take(folders)));
+         }
+       }},
+      {"the links go to the user's own folder named in UTF-16, never into the look-alike "
+       "profile beside it, and into one that code page 932 cannot name",
+       [&] {
+         TempFolder profiles;
+         const std::wstring base = Wide(profiles.path());
+         CreateDirectoryW((base + L"\\Jose").c_str(), NULL);
+         CreateDirectoryW((base + L"\\Jose\\Desktop").c_str(), NULL);
+         WriteFile(profiles / "Jose\\Desktop\\Tokavi.lnk", "another user's link");
+         for (const wchar_t *user : {L"Jos\xE9", L"\xAE40"}) {
+           const std::wstring desktop = base + L"\\" + user + L"\\Desktop";
+           CreateDirectoryW((base + L"\\" + user).c_str(), NULL);
+           CreateDirectoryW(desktop.c_str(), NULL);
+           // Wine writes Shell Folders anew from User Shell Folders.
+           for (const char *key : {kShellFolders, kUserShellFolders})
+             WriteValueW(HKEY_CURRENT_USER, key, L"Desktop", desktop);
+           ProductFolder product;
+           TempFolder folder;
+           Installation in = InstallationOf(product, folder.path(), kNoOption);
+           in.options.desktop = true;
+           in.desktop = AnsiShortPath(desktop);
+           InstallUseUninstall(in, &folder.path(), kSlashD);
+           EXPECT_EQ("another user's link", ReadFileText(profiles / "Jose\\Desktop\\Tokavi.lnk"));
+         }
        }},
       {"folder names that are not absolute, or that code page 932 cannot hold, are refused "
        "before anything is created",
