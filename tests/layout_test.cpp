@@ -135,35 +135,27 @@ TEST(ReadShellFolder, TakesTheValueElseAsksTheShell) {
 TEST(ConvertFaithfully, TakesOnlyANameThatConvertsBack) {
   TempFolder temp;
   const std::wstring cafe = Wide(temp.path()) + L"\\Caf\xE9";
+  WCHAR wszShort[MAX_PATH] = L"";
   ASSERT_TRUE(CreateDirectoryW(cafe.c_str(), NULL));
-  WCHAR wszShort[MAX_PATH];
-  ASSERT_NE(0u, GetShortPathNameW(cafe.c_str(), wszShort, MAX_PATH));
-  std::string longest;  // 表, two bytes each in ANSI
-  for (int i = 0; i < 200; ++i) longest += "表";
+  GetShortPathNameW(cafe.c_str(), wszShort, MAX_PATH);
+  const std::wstring longest(200, L'\x8868');  // 表, two bytes each in ANSI
   const struct {
-    std::wstring path;
+    std::wstring path, expected;  // "" when refused
     int cb;
-    const char *expected;  // NULL: refused
   } cases[] = {
-      {L"C:\\Tokavi\\\x8868\x793A", MAX_PATH, "C:\\Tokavi\\表示"},
-      {cafe, MAX_PATH, ""},              // its short name
-      {L"C:\\Caf\xE9", MAX_PATH, NULL},  // no such folder, so no short name
-      {L"C:\\Tokavi\xA5..\xA5other", MAX_PATH, NULL},
-      {L"C:\\a\x301C"
-       L"b\x2212"
-       L"c",
-       MAX_PATH, NULL},
-      {Wide(longest), MAX_PATH, NULL},
-      {Wide(longest), 2 * MAX_PATH, longest.c_str()},
+      {L"C:\\Tokavi\\\x8868\x793A", L"C:\\Tokavi\\\x8868\x793A", MAX_PATH},
+      {cafe, wszShort, MAX_PATH},
+      {L"C:\\Caf\xE9", L"", MAX_PATH},  // no such folder, so no short name
+      {L"C:\\Tokavi\xA5..\xA5x\x301Cy\x2212z", L"", MAX_PATH},
+      {longest, L"", MAX_PATH},
+      {longest, longest, 2 * MAX_PATH},
   };
   for (const auto &c : cases) {
-    std::wstring path = c.path;
-    path.resize(MAX_PATH);
-    char sz[2 * MAX_PATH];
-    BOOL bTaken = ConvertFaithfully(&path[0], sz, c.cb);
-    EXPECT_EQ(c.expected != NULL, bTaken) << c.path.size();
-    if (bTaken) {
-      EXPECT_EQ(*c.expected ? Wide(c.expected) : std::wstring(wszShort), Wide(sz));
+    std::wstring path = c.path + std::wstring(MAX_PATH, L'\0');
+    char sz[2 * MAX_PATH] = "";
+    EXPECT_EQ(!c.expected.empty(), ConvertFaithfully(&path[0], sz, c.cb)) << c.path.size();
+    if (!c.expected.empty()) {
+      EXPECT_EQ(c.expected, Wide(sz));
     }
   }
 }
