@@ -1,3 +1,4 @@
+#include "paths.h"
 #include "platform.h"
 
 // What the search finds under the path (ours hold no wildcards); FALSE when
@@ -29,22 +30,18 @@ static HANDLE OpenForIdentity(LPCSTR pszPath, BY_HANDLE_FILE_INFORMATION *pInfo)
   return hFile;
 }
 
-// The full short form of a path into a buffer of MAX_PATH bytes; "" when it
-// has none that fits.
-static void ReadShortPath(LPCSTR pszPath, LPSTR pszShort) {
-  DWORD cch = GetShortPathNameA(pszPath, pszShort, MAX_PATH);
-  if (cch == 0 || cch >= MAX_PATH) pszShort[0] = '\0';
-}
-
 // Whether two paths name the same file, however each is spelt (a short form,
 // another case, another route to the folder): the same short path, or the
 // same volume and file index while both are open. An index is only sure
 // while its file is open, and Windows 95's FAT promises none.
+// Both paths fit MAX_PATH.
 BOOL IsSameFile(LPCSTR pszPath1, LPCSTR pszPath2) {
   char szShort1[MAX_PATH], szShort2[MAX_PATH];
-  ReadShortPath(pszPath1, szShort1);
-  ReadShortPath(pszPath2, szShort2);
-  if (szShort1[0] && lstrcmpiA(szShort1, szShort2) == 0) return TRUE;
+  lstrcpyA(szShort1, pszPath1);
+  lstrcpyA(szShort2, pszPath2);
+  ShortenPath(szShort1);
+  ShortenPath(szShort2);
+  if (lstrcmpiA(szShort1, szShort2) == 0) return TRUE;
   BY_HANDLE_FILE_INFORMATION info1, info2;
   HANDLE hFile1 = OpenForIdentity(pszPath1, &info1), hFile2 = OpenForIdentity(pszPath2, &info2);
   BOOL bSame = hFile1 != INVALID_HANDLE_VALUE && hFile2 != INVALID_HANDLE_VALUE &&

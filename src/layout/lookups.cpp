@@ -64,8 +64,7 @@ static BOOL AskShellForFolder(const FOLDERREADER *pReader, int nFolder) {
 // The folder in ANSI: on Windows NT by a name that converts back to the
 // UTF-16 one, its own or its short one.
 static BOOL TakeFolder(const FOLDERREADER *pReader, LPSTR pszBuffer) {
-  return (LPSTR)pReader->pbFolder == pszBuffer ||
-         ConvertFaithfully((LPWSTR)pReader->pbFolder, pszBuffer, MAX_PATH);
+  return pReader->cbChar == 1 || ConvertFaithfully((LPWSTR)pReader->pbFolder, pszBuffer, MAX_PATH);
 }
 
 // The user's Desktop or Send To folder: the Shell Folders value when it

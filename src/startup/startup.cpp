@@ -33,11 +33,10 @@ static LPCSTR ReadSourceFolder(void) {
   char szProbe[MAX_PATH];
   LPCSTR pszRefusal = ReadCurrentFolder();
   if (pszRefusal) return pszRefusal;
-  return AppendBackslash(g_szSourceDir, MAX_PATH) &&
-                 ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile) &&
-                 ProbeFile(szProbe) != 0
-             ? NULL
-             : g_szMsgWrongFolder;
+  if (!AppendBackslash(g_szSourceDir, MAX_PATH) ||
+      !ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile) || ProbeFile(szProbe) == 0)
+    return g_szMsgWrongFolder;
+  return NULL;
 }
 
 static int RunMessageLoop(HWND hDlg) {
