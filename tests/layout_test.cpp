@@ -83,7 +83,9 @@ TEST(ReadInstallFolder, YieldsOnlyATerminatedNonEmptyFolder) {
   } cases[] = {
       {"plain", std::string("C:\\Tokavi\0", 10), REG_SZ, 1, "C:\\Tokavi"},
       {"unterminated", "D:\\表", REG_SZ, 1, "D:\\表"},
-      {"other type", "E:\\x", REG_BINARY, 1, "E:\\x"},
+      {"binary", "E:\\x", REG_BINARY, 0, "untouched"},
+      {"expandable", std::string("E:\\x\0", 5), REG_EXPAND_SZ, 0, "untouched"},
+      {"a number", std::string("C:\\\0", 4), REG_DWORD, 0, "untouched"},
       {"empty", std::string("\0", 1), REG_SZ, 0, "untouched"},
       {"no data", "", REG_SZ, 0, "untouched"},
       {"fills the buffer", std::string(259, 'a') + '\0', REG_SZ, 1, std::string(259, 'a')},
@@ -110,24 +112,26 @@ TEST(ReadInstallFolder, NeedsTheKeyAndTheValue) {
 
 // A missing, empty or unusable value, or no Shell Folders key at all: the
 // shell's own folder, never an empty one.
-TEST(ReadShellFolder, TakesTheValueElseAsksTheShell) {
+TEST(ComposeLinkPath, TakesTheValueElseAsksTheShell) {
   char szShell[MAX_PATH] = "";
   ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, szShell, CSIDL_SENDTO, FALSE));
+  const std::string shellLink = std::string(szShell) + "\\Tokavi.lnk";
+  const SHORTCUTPLACE *desktop = &g_aShortcutPlaces[0], *sendTo = &g_aShortcutPlaces[1];
   RegistrySandbox sandbox;
   char sz[MAX_PATH] = "old";
-  EXPECT_EQ(1, ReadShellFolder("SendTo", CSIDL_SENDTO, sz));
-  EXPECT_STREQ(szShell, sz);
+  EXPECT_EQ(1, ComposeLinkPath(sendTo, sz));
+  EXPECT_EQ(shellLink, sz);
   WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", "C:\\デスクトップ");
-  EXPECT_EQ(1, ReadShellFolder("Desktop", CSIDL_DESKTOPDIRECTORY, sz));
-  EXPECT_STREQ("C:\\デスクトップ", sz);
+  EXPECT_EQ(1, ComposeLinkPath(desktop, sz));
+  EXPECT_STREQ("C:\\デスクトップ\\Tokavi.lnk", sz);
   for (const std::string &data : {std::string(260, 's'), std::string("\0", 1)}) {
     WriteValue(HKEY_CURRENT_USER, kShellFolders, "SendTo", data, REG_BINARY);
-    EXPECT_EQ(1, ReadShellFolder("SendTo", CSIDL_SENDTO, sz));
-    EXPECT_STREQ(szShell, sz);
+    EXPECT_EQ(1, ComposeLinkPath(sendTo, sz));
+    EXPECT_EQ(shellLink, sz);
   }
   ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, kShellFolders));
-  EXPECT_EQ(1, ReadShellFolder("SendTo", CSIDL_SENDTO, sz));
-  EXPECT_STREQ(szShell, sz);
+  EXPECT_EQ(1, ComposeLinkPath(sendTo, sz));
+  EXPECT_EQ(shellLink, sz);
 }
 
 // A UTF-16 path is taken in ANSI only by a name that converts back to it:

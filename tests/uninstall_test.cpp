@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "layout/lookups.h"
 #include "startup/startup.h"
 
 namespace {
@@ -173,9 +174,10 @@ TEST(RunUninstall, DeletesNothingAtAWrongPath) {
   TempFolder desktop;
   WriteFile(desktop / "Tokavi.lnk", "link");
   WriteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", desktop.path() + '\0');
-  for (const char *recorded : {(const char *)NULL, ""}) {
-    if (recorded)
-      WriteValue(HKEY_CURRENT_USER, "Software\\Kel\\TokAvi\\Folders", "TokAviDir", recorded);
+  for (DWORD type : {REG_NONE, REG_SZ, REG_DWORD}) {
+    if (type != REG_NONE)  // a number reads as C:\ in ANSI
+      WriteValue(HKEY_CURRENT_USER, "Software\\Kel\\TokAvi\\Folders", "TokAviDir",
+                 type == REG_SZ ? "" : std::string("C:\\\0", 4), type);
     char szOld[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, szOld);
     SetCurrentDirectoryA(current.path().c_str());
@@ -216,7 +218,7 @@ TEST(RunUninstall, SkipsPathsThatDoNotFit) {
 TEST(ParseUninstallCommand, FindsTheFolderOfTheProgram) {
   const struct {
     std::string command;
-    const char *folder;  // NULL: refused
+    const char *folder;  // NULL: refused; "?": a folder with no ANSI name
   } cases[] = {
       {"\"C:\\Program Files\\Tokavi\\install.exe\" /d", "C:\\Program Files\\Tokavi\\"},
       {"C:\\Tokavi\\install.exe /D", "C:\\Tokavi\\"},
@@ -230,12 +232,14 @@ TEST(ParseUninstallCommand, FindsTheFolderOfTheProgram) {
       {"C:\\Tokavi\\install.exe/d", NULL},
       {" /d", NULL},
       {"", NULL},
-      {"\"C:\\" + std::string(260, 'a') + "\\install.exe\" /d", NULL},
+      {"\"C:\\" + std::string(260, 'a') + "\\install.exe\" /d", "?"},
   };
   for (const auto &c : cases) {
+    std::wstring command = Wide(c.command) + std::wstring(MAX_PATH, L'\0');
     char sz[MAX_PATH] = "untouched";
-    EXPECT_EQ(c.folder != NULL, ParseUninstallCommand(c.command.c_str(), sz)) << c.command;
-    EXPECT_STREQ(c.folder ? c.folder : "untouched", sz) << c.command;
+    int nFound = !c.folder ? FOLDER_NONE : *c.folder == '?' ? FOLDER_UNNAMED : FOLDER_FOUND;
+    EXPECT_EQ(nFound, ParseUninstallCommand(&command[0], sz)) << c.command;
+    EXPECT_STREQ(nFound == FOLDER_FOUND ? c.folder : "untouched", sz) << c.command;
   }
 }
 
@@ -266,12 +270,15 @@ TEST(InsertWininitDeletion, InsertsOneLineAndKeepsEveryOtherByte) {
   }
 }
 
-TEST(DeleteKeyUnder, DeletesOneKeyWithoutSubkeys) {
+TEST(DeleteOpenKey, DeletesOneKeyWithoutSubkeys) {
   RegistrySandbox sandbox;
   WriteValue(HKEY_CLASSES_ROOT, "A\\B", "v", "1");
   WriteValue(HKEY_CLASSES_ROOT, "A\\C", "v", "1");
-  EXPECT_EQ(1, DeleteKeyUnder(HKEY_CLASSES_ROOT, "A\\B"));
-  EXPECT_EQ(1, DeleteKeyUnder(HKEY_CLASSES_ROOT, "A"));
+  for (const char *key : {"A\\B", "A"}) {
+    HKEY hKey = OpenOwnKey(HKEY_CLASSES_ROOT, key, 0, FALSE, NULL);
+    EXPECT_EQ(key[1] != 0, DeleteOpenKey(HKEY_CLASSES_ROOT, key, hKey)) << key;
+    RegCloseKey(hKey);
+  }
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "A\\B"));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "A\\C"));
 }

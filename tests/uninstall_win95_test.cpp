@@ -8,11 +8,25 @@
 
 namespace {
 
-TEST(Windows95, PlatformIsPresentedAsWindows95) {
+// Stand-ins for ntdll's RtlGetVersion: it tells Windows NT, or fails.
+LONG NTAPI ReportNT(OSVERSIONINFOW *pvi) {
+  pvi->dwPlatformId = VER_PLATFORM_WIN32_NT;
+  return 0;
+}
+LONG NTAPI FailAsNT(OSVERSIONINFOW *pvi) { return ReportNT(pvi) - 1; }
+
+// GetVersionExA reports Windows 95 here, as it does to a program in the
+// "Windows 95" compatibility mode of Windows NT; ntdll, where it tells,
+// decides. Wine's setting changes both.
+TEST(Windows95, PlatformIsPresentedAsWindows95AndNtdllDecides) {
   OSVERSIONINFOA vi = {};
   vi.dwOSVersionInfoSize = sizeof vi;
   ASSERT_TRUE(GetVersionExA(&vi));
   EXPECT_EQ((DWORD)VER_PLATFORM_WIN32_WINDOWS, vi.dwPlatformId);
+  EXPECT_TRUE(IsWindows95());
+  EXPECT_FALSE(IsWindows95By(ReportNT));
+  EXPECT_TRUE(IsWindows95By(FailAsNT));
+  EXPECT_TRUE(IsWindows95By(NULL));
 }
 
 TEST(Windows95, SettingsGoButTheMakerKeyKeepsOtherProducts) {

@@ -1,6 +1,7 @@
-// Tokavi: the main program. It records its folder for the installer, and its
-// window shows the file it was asked to open, in the client area and in the
-// title, so that an association can be seen to work.
+// Tokavi: the main program. It records its folder for the installer, as the
+// file system names it, and its window shows the file it was asked to open,
+// in the client area and in the title, so that an association can be seen
+// to work.
 #include <windows.h>
 
 #include "startup/cmdline.h"
@@ -10,34 +11,60 @@ static const char g_szTitle[] = "Tokavi";
 static const char g_szTitleSeparator[] = " - ";
 static const char g_szFoldersKey[] = "Software\\Kel\\TokAvi\\Folders";
 static const char g_szFolderValue[] = "TokAviDir";
+static const WCHAR g_wszFolderValue[] = L"TokAviDir";
 
 static char g_szFile[MAX_PATH];
 static char g_szCaption[sizeof g_szTitle + sizeof g_szTitleSeparator + MAX_PATH];
 
-// The program's folder, without a trailing backslash. Walked by characters:
-// the second byte of a Shift-JIS character may be a backslash too.
-static void GetProgramFolder(LPSTR pszFolder) {
-  DWORD cch = GetModuleFileNameA(NULL, pszFolder, MAX_PATH);
-  if (cch == 0 || cch >= MAX_PATH) {
-    pszFolder[0] = '\0';
-    return;
-  }
-  LPSTR pszLast = pszFolder;
-  for (LPSTR p = pszFolder; *p; p = CharNextA(p)) {
+typedef DWORD(WINAPI *GETMODULEFILENAMEW)(HMODULE, LPWSTR, DWORD);
+typedef LONG(WINAPI *REGSETVALUEEXW)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD);
+
+// The text before the last backslash, by characters: the second byte of a
+// Shift-JIS character may be a backslash too. Its size in bytes with the
+// terminating zero.
+static DWORD CutProgramName(LPSTR pszPath) {
+  LPSTR pszLast = pszPath;
+  for (LPSTR p = pszPath; *p; p = CharNextA(p))
     if (*p == '\\') pszLast = p;
-  }
   *pszLast = '\0';
+  return (DWORD)(pszLast - pszPath) + 1;
 }
 
+static DWORD CutProgramNameW(LPWSTR pwszPath) {
+  LPWSTR pwszLast = pwszPath;
+  for (LPWSTR p = pwszPath; *p; ++p)
+    if (*p == '\\') pwszLast = p;
+  *pwszLast = 0;
+  return (DWORD)(pwszLast - pwszPath + 1) * sizeof(WCHAR);
+}
+
+// The program's folder, without a trailing backslash, as the file system
+// names it: on Windows NT in UTF-16, since the ANSI name it gives where the
+// folder's name has a character the code page lacks is a look-alike
+// (C:\Cafe for C:\Café), which names another folder; on Windows 95, whose
+// UTF-16 functions are stubs, in ANSI.
 static void RecordProgramFolder(void) {
-  char szFolder[MAX_PATH];
-  GetProgramFolder(szFolder);
-  if (!szFolder[0]) return;
+  GETMODULEFILENAMEW pfnGetNameW = (GETMODULEFILENAMEW)(void *)GetProcAddress(
+      GetModuleHandleA("kernel32"), "GetModuleFileNameW");
+  REGSETVALUEEXW pfnSetW =
+      (REGSETVALUEEXW)(void *)GetProcAddress(GetModuleHandleA("advapi32"), "RegSetValueExW");
+  BOOL bWide = (GetVersion() & 0x80000000) == 0 && pfnGetNameW && pfnSetW;
+  union {
+    char sz[MAX_PATH];
+    WCHAR wsz[MAX_PATH];
+  } folder;
+  DWORD cch = bWide ? pfnGetNameW(NULL, folder.wsz, MAX_PATH)
+                    : GetModuleFileNameA(NULL, folder.sz, MAX_PATH);
+  if (cch == 0 || cch >= MAX_PATH) return;
+  DWORD cbFolder = bWide ? CutProgramNameW(folder.wsz) : CutProgramName(folder.sz);
   HKEY hKey;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, g_szFoldersKey, 0, NULL, REG_OPTION_NON_VOLATILE,
                       KEY_SET_VALUE, NULL, &hKey, NULL) != ERROR_SUCCESS)
     return;
-  RegSetValueExA(hKey, g_szFolderValue, 0, REG_SZ, (const BYTE *)szFolder, lstrlenA(szFolder) + 1);
+  if (bWide)
+    pfnSetW(hKey, g_wszFolderValue, 0, REG_SZ, (const BYTE *)folder.wsz, cbFolder);
+  else
+    RegSetValueExA(hKey, g_szFolderValue, 0, REG_SZ, (const BYTE *)folder.sz, cbFolder);
   RegCloseKey(hKey);
 }
 

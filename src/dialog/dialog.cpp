@@ -16,10 +16,10 @@ typedef BOOL(WINAPI *SHGETPATHFROMIDLISTW)(LPCITEMIDLIST, LPWSTR);
 // What the folder picker put into its caller's buffer: the path in UTF-16.
 #define PICKED_WIDE 2
 
-// The folder recorded by the main application, else Program Files\Tokavi on
-// the Windows drive.
+// The folder recorded by the main application, by a name that converts back
+// to it, else Program Files\Tokavi on the Windows drive.
 static void ReadInitialFolder(LPSTR pszFolder) {
-  if (ReadInstallFolder(pszFolder)) return;
+  if (ReadInstallFolder(pszFolder) == FOLDER_FOUND) return;
   char szWindows[MAX_PATH];
   if (GetWindowsDirectoryA(szWindows, MAX_PATH) == 0) szWindows[0] = 'C';
   pszFolder[0] = szWindows[0];
@@ -74,16 +74,17 @@ static INT_PTR BrowseFromDialog(HWND hDlg) {
 // refuses as no folder name; one longer than the buffer arrives cut to 259
 // bytes, as through the ANSI function, which never fits.
 static void ReadFolderText(HWND hDlg, LPSTR pszFolder) {
-  GETDLGITEMTEXTW pfnGetText =
-      (GETDLGITEMTEXTW)(void *)FindWideFunction(g_szUser32, "GetDlgItemTextW");
-  if (!pfnGetText) {
+  if (IsWindows95()) {
     GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, pszFolder, MAX_PATH);
     return;
   }
+  GETDLGITEMTEXTW pfnGetText =
+      (GETDLGITEMTEXTW)(void *)FindSystemFunction(g_szUser32, "GetDlgItemTextW");
   WCHAR wszFolder[MAX_PATH];
   char szFolder[MAX_PATH * 2];
-  pfnGetText(hDlg, IDC_INSTALL_DIR, wszFolder, MAX_PATH);
-  if (!ConvertFaithfully(wszFolder, szFolder, sizeof szFolder)) szFolder[0] = '\0';
+  if (!pfnGetText || !pfnGetText(hDlg, IDC_INSTALL_DIR, wszFolder, MAX_PATH) ||
+      !ConvertFaithfully(wszFolder, szFolder, sizeof szFolder))
+    szFolder[0] = '\0';
   szFolder[MAX_PATH - 1] = '\0';
   lstrcpyA(pszFolder, szFolder);
 }
@@ -122,15 +123,17 @@ INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
 // UTF-16 (PICKED_WIDE); else, or when the item has no file-system path and
 // the buffer keeps its text, in ANSI (1).
 static int CopyPickedPath(LPCITEMIDLIST pidl, LPSTR pszName, LPSTR pszBuffer) {
-  SHGETPATHFROMIDLISTW pfnPathW =
-      (SHGETPATHFROMIDLISTW)(void *)FindWideFunction(g_szShell32, g_szPathFromIDListW);
-  if (!pfnPathW) {
+  if (IsWindows95()) {
     if (SHGetPathFromIDListA(pidl, pszName)) lstrcpyA(pszBuffer, pszName);
     return 1;
   }
+  SHGETPATHFROMIDLISTW pfnPathW =
+      (SHGETPATHFROMIDLISTW)(void *)FindSystemFunction(g_szShell32, g_szPathFromIDListW);
   // Into the caller's buffer only once it is known to succeed: a failure
   // would empty the buffer.
-  return pfnPathW(pidl, (LPWSTR)pszName) && pfnPathW(pidl, (LPWSTR)pszBuffer) ? PICKED_WIDE : 1;
+  return pfnPathW && pfnPathW(pidl, (LPWSTR)pszName) && pfnPathW(pidl, (LPWSTR)pszBuffer)
+             ? PICKED_WIDE
+             : 1;
 }
 
 int BrowseForInstallFolder(HWND hwndOwner, LPSTR pszBuffer) {

@@ -21,7 +21,7 @@ static void WriteExecutableKey(HKEY hType, LPCSTR pszSubkey, LPCSTR pszExecutabl
   lstrcatA(szText, pszQuote);
   lstrcatA(szText, pszExecutable);
   lstrcatA(szText, pszQuote);
-  if (AppendText(szText, sizeof szText, pszTail)) WriteKeyText(hType, pszSubkey, NULL, szText);
+  if (AppendText(szText, sizeof szText, pszTail)) WriteKeyText(hType, pszSubkey, 0, NULL, szText);
 }
 
 // Whether the path has a blank. A path without a short form (a volume
@@ -37,9 +37,9 @@ static BOOL HasBlank(LPCSTR pszPath) {
 // could not, or for an extension that is none of the archive types.
 int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable) {
   LPCSTR pszType = FindFileType(pszExtension);
-  if (!pszType || !WriteKeyText(HKEY_CLASSES_ROOT, pszExtension, NULL, pszType)) return 0;
-  HKEY hType;
-  if (!CreateRegistryKey(HKEY_CLASSES_ROOT, pszType, &hType, NULL)) return 1;
+  if (!pszType || !WriteKeyText(HKEY_CLASSES_ROOT, pszExtension, 0, NULL, pszType)) return 0;
+  HKEY hType = OpenOwnKey(HKEY_CLASSES_ROOT, pszType, 0, TRUE, NULL);
+  if (!hType) return 1;
   WriteRegistryText(hType, NULL, pszType);
   WriteExecutableKey(hType, g_szDefaultIconSubkey, pszExecutable, FALSE, g_szIconIndex);
   WriteExecutableKey(hType, g_szOpenCommandSubkey, pszExecutable, HasBlank(pszExecutable),

@@ -24,15 +24,12 @@ static BOOL IsChosen(const INSTALLREQUEST *pRequest, int idCheckBox) {
   return (pRequest->dwOptions & OPTION_BIT(idCheckBox)) != 0;
 }
 
-// A link in each chosen shell folder that can be found. A folder too long
-// for the link's name gets no link.
+// A link in each chosen shell folder that can be found.
 static void CreateShortcuts(const INSTALLREQUEST *pRequest, LPCSTR pszTarget) {
   for (int i = 0; i < g_cShortcutPlaces; ++i) {
     const SHORTCUTPLACE *pPlace = &g_aShortcutPlaces[i];
-    char szFolder[MAX_PATH], szLink[MAX_PATH];
-    if (IsChosen(pRequest, pPlace->idCheckBox) &&
-        ReadShellFolder(pPlace->pszShellFolder, pPlace->nFolder, szFolder) &&
-        ComposePath(szLink, MAX_PATH, szFolder, g_szLinkFile))
+    char szLink[MAX_PATH];
+    if (IsChosen(pRequest, pPlace->idCheckBox) && ComposeLinkPath(pPlace, szLink))
       CreateShortcut(pszTarget, szLink, g_szLinkDescription);
   }
 }

@@ -8,12 +8,12 @@
 void RegisterShellExtension(void) {
   char szLibrary[MAX_PATH];
   if (!ComposeSystemLibraryPath(szLibrary)) return;
-  HKEY hRoot = NULL;
-  RegOpenKeyExA(HKEY_CLASSES_ROOT, NULL, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &hRoot);
   for (int i = 0; i < g_cShellExtValues; ++i) {
     const SHELLEXTVALUE *pEntry = &g_aShellExtValues[i];
     LPCSTR pszData = pEntry->pszData ? pEntry->pszData : szLibrary;
-    if (!WriteKeyText(hRoot, pEntry->pszKey, pEntry->pszValue, pszData) && i == 0) break;
+    if (!WriteKeyText(HKEY_CLASSES_ROOT, pEntry->pszKey, pEntry->cShared, pEntry->pszValue,
+                      pszData) &&
+        i == 0)
+      break;
   }
-  if (hRoot) RegCloseKey(hRoot);
 }

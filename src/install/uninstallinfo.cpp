@@ -25,10 +25,11 @@ BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder) {
 static BOOL CreateFreshEntry(HWND hDlg, HKEY hWindows, HKEY *phEntry) {
   for (int nTry = 0; nTry < 2; ++nTry) {
     DWORD dwDisposition;
-    if (!CreateRegistryKey(hWindows, g_szUninstallSubkey, phEntry, &dwDisposition)) break;
+    *phEntry = OpenOwnKey(hWindows, g_szUninstallSubkey, SHARED_SUBKEY_NAMES, TRUE, &dwDisposition);
+    if (!*phEntry) break;
     if (dwDisposition == REG_CREATED_NEW_KEY) return TRUE;
     RegCloseKey(*phEntry);
-    if (nTry == 0) DeleteKeyTree(hWindows, g_szUninstallSubkey);
+    if (nTry == 0) DeleteKeyTree(hWindows, g_szUninstallSubkey, SHARED_SUBKEY_NAMES);
   }
   MessageBoxA(hDlg, g_szMsgUninstallInfoFailed, NULL, MB_ICONERROR);
   return FALSE;
@@ -73,16 +74,16 @@ LPCSTR ReadFileVersion(LPCSTR pszPath, LPSTR pszBuffer) {
 // The installed files' size in KiB, rounded up: the product files in the
 // install folder and the library in the system folder, as they are now.
 static DWORD MeasureInstalledFiles(LPCSTR pszFolder) {
-  DWORD cbTotal = 0;
+  ULONGLONG cbTotal = 0;
   for (int i = 0; i <= g_cCopiedFiles; ++i) {
     char szPath[MAX_PATH];
     WIN32_FIND_DATAA fd;
     if ((i < g_cCopiedFiles ? ComposePath(szPath, MAX_PATH, pszFolder, g_aszCopiedFiles[i])
                             : ComposeSystemLibraryPath(szPath)) &&
         FindFileData(szPath, &fd))
-      cbTotal += fd.nFileSizeLow;
+      cbTotal += (ULONGLONG)fd.nFileSizeHigh << 32 | fd.nFileSizeLow;
   }
-  return (cbTotal >> 10) + ((cbTotal & 1023) != 0);
+  return (DWORD)((cbTotal + 1023) >> 10);
 }
 
 // The values in the order of their names: the texts (a NULL one is left

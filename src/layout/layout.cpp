@@ -82,21 +82,23 @@ const char g_szUninstallValues[] PACKED_TEXT =
     "UninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0Publisher\0DisplayVersion\0"
     "EstimatedSize\0NoModify\0NoRepair\0";
 
-// The shell extension registration under HKEY_CLASSES_ROOT, in writing order.
+// The shell extension registration under HKEY_CLASSES_ROOT, in writing order,
+// with the number of names at the start of each key that others share: CLSID
+// and the handler lists; the file types and extensions are ours.
 // The uninstall run deletes the keys named after the extension, and the LZH
 // drop handler and new-file entry while they are still as written here, in
 // this order; the drop handler and new-file entry of ZIP archives stay.
 const SHELLEXTVALUE g_aShellExtValues[] = {
-    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", NULL, NULL, KEY_REMOVED},
-    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", "ThreadingModel", "Apartment", KEY_STAYS},
-    {"CLSID\\" TOKAVI_CLSID, NULL, "ShTokavi", KEY_REMOVED},
-    {"*\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED},
-    {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED},
-    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED},
-    {"LzhFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_REMOVED_WHILE_OURS},
-    {".lzh\\ShellNew", "NullFile", "", KEY_REMOVED_WHILE_OURS},
-    {"ZipFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_STAYS},
-    {".zip\\ShellNew", "NullFile", "", KEY_STAYS},
+    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", NULL, NULL, KEY_REMOVED, 1},
+    {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", "ThreadingModel", "Apartment", KEY_STAYS, 1},
+    {"CLSID\\" TOKAVI_CLSID, NULL, "ShTokavi", KEY_REMOVED, 1},
+    {"*\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED, 3},
+    {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED, 3},
+    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED, 3},
+    {"LzhFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_REMOVED_WHILE_OURS, 0},
+    {".lzh\\ShellNew", "NullFile", "", KEY_REMOVED_WHILE_OURS, 0},
+    {"ZipFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_STAYS, 0},
+    {".zip\\ShellNew", "NullFile", "", KEY_STAYS, 0},
 };
 const int g_cShellExtValues = sizeof g_aShellExtValues / sizeof g_aShellExtValues[0];
 

@@ -30,6 +30,7 @@ struct SHELLEXTVALUE {
   LPCSTR pszValue;  // NULL for the key's default value
   LPCSTR pszData;   // NULL for the library's path in the system folder
   int nRemoval;     // KEY_STAYS, KEY_REMOVED or KEY_REMOVED_WHILE_OURS
+  int cShared;      // the key's first names that others share
 };
 
 // One shortcut: the check box that asks for it, and its folder as the
@@ -63,6 +64,14 @@ extern const ARCHIVETYPE g_aArchiveTypes[];
 extern const int g_cArchiveTypes;
 extern const SHORTCUTPLACE g_aShortcutPlaces[];
 extern const int g_cShortcutPlaces;
+
+// How many of a key path's first names are keys that others share, which
+// may be links the system made: HKEY_CURRENT_USER's Software for the
+// settings and the maker key, the list of installed programs for the
+// entry, and that list under g_szWindowsKey.
+#define SHARED_SETTINGS_NAMES 1
+#define SHARED_ENTRY_NAMES 5
+#define SHARED_SUBKEY_NAMES 1
 
 extern const char g_szSettingsKey[];
 extern const char g_szFoldersKey[];

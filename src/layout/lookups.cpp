@@ -5,91 +5,97 @@
 #include "layout.h"
 #include "paths.h"
 
-// The install folder the main application recorded; an empty one counts as
-// not recorded. The buffer is untouched when there is none.
-int ReadInstallFolder(LPSTR pszBuffer) {
-  char szFolder[MAX_PATH];
-  if (!ReadKeyText(HKEY_CURRENT_USER, g_szFoldersKey, g_szInstallDirValue, szFolder, MAX_PATH) ||
-      szFolder[0] == '\0')
-    return 0;
-  lstrcpyA(pszBuffer, szFolder);
-  return 1;
-}
+typedef LONG(WINAPI *REGQUERYVALUEEXW)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef BOOL(WINAPI *SHGETPATHFROMIDLISTW)(LPCITEMIDLIST, LPWSTR);
 
-// The registry and shell functions a shell folder is read by, which take
-// and give texts in ANSI or in UTF-16 alike: their texts are passed through
-// as they are.
-typedef LONG(WINAPI *REGQUERYVALUEEX)(HKEY, LPCVOID, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
-typedef BOOL(WINAPI *SHGETPATHFROMIDLIST)(LPCITEMIDLIST, LPVOID);
-
-// One way of reading a shell folder: the functions, the value's name and
-// the buffer of MAX_PATH characters, and the size of one character.
-struct FOLDERREADER {
-  REGQUERYVALUEEX pfnQuery;
-  SHGETPATHFROMIDLIST pfnPath;
-  LPCVOID pvValue;
-  LPBYTE pbFolder;
-  DWORD cbChar;
-};
-
-// The Shell Folders value, always terminated: one that does not fit with
-// its terminating zero is refused.
-static BOOL ReadFolderValue(const FOLDERREADER *pReader) {
-  HKEY hKey;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, g_szShellFoldersKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+// A REG_SZ value of the open key in UTF-16, as ReadRegistryText reads one in
+// ANSI: on Windows NT as the registry holds it, on Windows 95, whose
+// registry holds ANSI, converted from that.
+static BOOL QueryWideText(HKEY hKey, LPCSTR pszValue, LPWSTR pwszText, DWORD cchText) {
+  if (IsWindows95()) {
+    char szText[UNINSTALL_COMMAND_SIZE];
+    return ReadRegistryText(hKey, pszValue, szText, cchText) &&
+           MultiByteToWideChar(CP_ACP, 0, szText, -1, pwszText, cchText);
+  }
+  REGQUERYVALUEEXW pfnQuery =
+      (REGQUERYVALUEEXW)(void *)FindSystemFunction(g_szAdvapi32, "RegQueryValueExW");
+  WCHAR wszValue[32];
+  DWORD cbText = cchText * sizeof(WCHAR), dwType;
+  if (!pfnQuery || !MultiByteToWideChar(CP_ACP, 0, pszValue, -1, wszValue, 32) ||
+      pfnQuery(hKey, wszValue, NULL, &dwType, (LPBYTE)pwszText, &cbText) != 0 || dwType != REG_SZ)
     return FALSE;
-  DWORD cb = (MAX_PATH - 1) * pReader->cbChar;
-  LONG lResult = pReader->pfnQuery(hKey, pReader->pvValue, NULL, NULL, pReader->pbFolder, &cb);
-  RegCloseKey(hKey);
-  DWORD i = cb / pReader->cbChar * pReader->cbChar;
-  pReader->pbFolder[i] = pReader->pbFolder[i + pReader->cbChar - 1] = 0;
-  return lResult == ERROR_SUCCESS;
+  DWORD cch = cbText / sizeof(WCHAR);
+  if (cch == 0 || pwszText[cch - 1]) {
+    if (cch >= cchText) return FALSE;
+    pwszText[cch] = 0;
+  }
+  return TRUE;
 }
 
-// The shell's own path of one of its folders; its item list comes from the
-// shell's allocator and goes back to it.
-static BOOL AskShellForFolder(const FOLDERREADER *pReader, int nFolder) {
+// A REG_SZ value in UTF-16 into a buffer of cchText characters (at most
+// UNINSTALL_COMMAND_SIZE), always terminated. A size the registry reports
+// is used only when the value was read; a value that does not fit with its
+// terminating zero, or is of another type, counts as missing.
+BOOL ReadWideText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPWSTR pwszText, DWORD cchText) {
+  HKEY hKey;
+  if (RegOpenKeyExA(hRoot, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return FALSE;
+  BOOL bRead = QueryWideText(hKey, pszValue, pwszText, cchText);
+  RegCloseKey(hKey);
+  return bRead;
+}
+
+// The install folder the main application recorded, by a name that
+// converts back to the one it recorded; an empty one counts as not
+// recorded. The buffer is untouched unless it was found.
+int ReadInstallFolder(LPSTR pszBuffer) {
+  WCHAR wszFolder[MAX_PATH];
+  char szFolder[MAX_PATH];
+  if (!ReadWideText(HKEY_CURRENT_USER, g_szFoldersKey, g_szInstallDirValue, wszFolder, MAX_PATH) ||
+      !wszFolder[0])
+    return FOLDER_NONE;
+  if (!ConvertFaithfully(wszFolder, szFolder, MAX_PATH)) return FOLDER_UNNAMED;
+  lstrcpyA(pszBuffer, szFolder);
+  return FOLDER_FOUND;
+}
+
+// The shell's own path of one of its folders, on Windows NT in UTF-16 and
+// by a name that converts back to it; its item list comes from the shell's
+// allocator and goes back to it.
+static BOOL AskShellForFolder(int nFolder, LPSTR pszBuffer) {
+  SHGETPATHFROMIDLISTW pfnPathW =
+      (SHGETPATHFROMIDLISTW)(void *)FindSystemFunction(g_szShell32, g_szPathFromIDListW);
   IMalloc *pMalloc;
   if (FAILED(SHGetMalloc(&pMalloc))) return FALSE;
   LPITEMIDLIST pidl;
   BOOL bFound = FALSE;
   if (SUCCEEDED(SHGetSpecialFolderLocation(NULL, nFolder, &pidl))) {
-    bFound = pReader->pfnPath(pidl, pReader->pbFolder);
+    WCHAR wszFolder[MAX_PATH];
+    bFound = IsWindows95() ? SHGetPathFromIDListA(pidl, pszBuffer)
+                           : pfnPathW && pfnPathW(pidl, wszFolder) &&
+                                 ConvertFaithfully(wszFolder, pszBuffer, MAX_PATH);
     pMalloc->Free(pidl);
   }
   pMalloc->Release();
   return bFound;
 }
 
-// The folder in ANSI: on Windows NT by a name that converts back to the
-// UTF-16 one, its own or its short one.
-static BOOL TakeFolder(const FOLDERREADER *pReader, LPSTR pszBuffer) {
-  return pReader->cbChar == 1 || ConvertFaithfully((LPWSTR)pReader->pbFolder, pszBuffer, MAX_PATH);
-}
-
-// The user's Desktop or Send To folder: the Shell Folders value when it
-// names an absolute folder, else the shell's answer; on Windows NT both in
-// UTF-16. 0 when neither names a folder that has an ANSI name; then no
-// link is made or deleted, never one at the root of the current drive, in
-// the current folder or in a look-alike of the user's folder.
-int ReadShellFolder(LPCSTR pszValue, int nFolder, LPSTR pszBuffer) {
-  WCHAR wszValue[16], wszFolder[MAX_PATH];
-  FOLDERREADER reader = {
-      (REGQUERYVALUEEX)(void *)FindWideFunction(g_szAdvapi32, "RegQueryValueExW"),
-      (SHGETPATHFROMIDLIST)(void *)FindWideFunction(g_szShell32, g_szPathFromIDListW), wszValue,
-      (LPBYTE)wszFolder, sizeof(WCHAR)};
-  MultiByteToWideChar(CP_ACP, 0, pszValue, -1, wszValue, 16);
-  if (!reader.pfnQuery || !reader.pfnPath) {
-    reader.pfnQuery = (REGQUERYVALUEEX)(void *)RegQueryValueExA;
-    reader.pfnPath = (SHGETPATHFROMIDLIST)(void *)SHGetPathFromIDListA;
-    reader.pvValue = pszValue;
-    reader.pbFolder = (LPBYTE)pszBuffer;
-    reader.cbChar = 1;
-  }
-  if (ReadFolderValue(&reader) && TakeFolder(&reader, pszBuffer) && IsAbsoluteFolder(pszBuffer))
+// Our link's path, in a buffer of MAX_PATH bytes, in the user's Desktop or
+// Send To folder: the one the Shell Folders value names when it is an
+// absolute folder by a name that converts back, else the shell's own. A
+// value that does not fit, with the link's name, counts as no folder too.
+// 0 when neither has room for the link under an ANSI name; then no link is
+// made or deleted, never one at the root of the current drive, in the
+// current folder or in a look-alike of the user's folder.
+int ComposeLinkPath(const SHORTCUTPLACE *pPlace, LPSTR pszLink) {
+  WCHAR wszFolder[MAX_PATH];
+  char szFolder[MAX_PATH];
+  if (ReadWideText(HKEY_CURRENT_USER, g_szShellFoldersKey, pPlace->pszShellFolder, wszFolder,
+                   MAX_PATH) &&
+      ConvertFaithfully(wszFolder, szFolder, MAX_PATH) && IsAbsoluteFolder(szFolder) &&
+      ComposePath(pszLink, MAX_PATH, szFolder, g_szLinkFile))
     return 1;
-  return AskShellForFolder(&reader, nFolder) && TakeFolder(&reader, pszBuffer) &&
-         pszBuffer[0] != '\0';
+  return AskShellForFolder(pPlace->nFolder, szFolder) && szFolder[0] != '\0' &&
+         ComposePath(pszLink, MAX_PATH, szFolder, g_szLinkFile);
 }
 
 // The shell extension library's place in the system folder.

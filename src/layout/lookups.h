@@ -5,6 +5,13 @@
 
 #include "platform.h"
 
+// What a folder lookup found: nothing; the folder, in ANSI; a folder that
+// has no ANSI name, neither its own nor a short one, to be used by.
+enum { FOLDER_NONE, FOLDER_FOUND, FOLDER_UNNAMED };
+
+BOOL ReadWideText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPWSTR pwszText, DWORD cchText);
 int ReadInstallFolder(LPSTR pszBuffer);
-int ReadShellFolder(LPCSTR pszValue, int nFolder, LPSTR pszBuffer);
+#include "layout.h"
+
+int ComposeLinkPath(const SHORTCUTPLACE *pPlace, LPSTR pszLink);
 BOOL ComposeSystemLibraryPath(LPSTR pszBuffer);

@@ -15,14 +15,14 @@ typedef DWORD(WINAPI *GETCURRENTDIRECTORYW)(DWORD, LPWSTR);
 // UTF-16 and used by a name that converts back to it, its own or its short
 // one. The message that refuses it, or NULL.
 static LPCSTR ReadCurrentFolder(void) {
-  GETCURRENTDIRECTORYW pfnGetFolder =
-      (GETCURRENTDIRECTORYW)(void *)FindWideFunction(g_szKernel32, "GetCurrentDirectoryW");
-  if (!pfnGetFolder) {
+  if (IsWindows95()) {
     DWORD cch = GetCurrentDirectoryA(MAX_PATH, g_szSourceDir);
     return cch == 0 || cch >= MAX_PATH ? g_szMsgWrongFolder : NULL;
   }
+  GETCURRENTDIRECTORYW pfnGetFolder =
+      (GETCURRENTDIRECTORYW)(void *)FindSystemFunction(g_szKernel32, "GetCurrentDirectoryW");
   WCHAR wszFolder[MAX_PATH];
-  DWORD cch = pfnGetFolder(MAX_PATH, wszFolder);
+  DWORD cch = pfnGetFolder ? pfnGetFolder(MAX_PATH, wszFolder) : 0;
   if (cch == 0 || cch >= MAX_PATH) return g_szMsgWrongFolder;
   return ConvertFaithfully(wszFolder, g_szSourceDir, MAX_PATH) ? NULL : g_szMsgUnusableFolder;
 }
@@ -70,11 +70,8 @@ static const char s_szImageLibrary[] PACKED_TEXT = "msimg32\0";
 // side-by-side store, whose window classes Windows XP registers when this is
 // called. Never imported: Windows 95 to 2000 would take an imported one from
 // the program's folder before any of the program runs. Their drawing
-// library comes first, by its full path in the system folder: a loader that
-// looks for their imports in the program's folder, as Wine does for this
-// one, then finds it loaded.
+// library was loaded first, at the start.
 static void InitVisualStyles(void) {
-  PreloadSystemDlls(s_szImageLibrary);
   INITCOMMONCONTROLS pfnInit = (INITCOMMONCONTROLS)(void *)GetProcAddress(
       LoadLibraryExA(s_szCommonControls, NULL, 0), s_szInitCommonControls);
   if (pfnInit) pfnInit();
@@ -96,7 +93,7 @@ static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
   return nResult;
 }
 
-// The error message that ends install mode.
+// The error message that ends the run.
 static int Refuse(LPCSTR pszText, LPCSTR pszCaption) {
   MessageBoxA(NULL, pszText, pszCaption, MB_ICONERROR);
   return 0;
@@ -104,6 +101,17 @@ static int Refuse(LPCSTR pszText, LPCSTR pszCaption) {
 
 #ifndef _WIN64
 typedef BOOL(WINAPI *ISWOW64PROCESS)(HANDLE, PBOOL);
+
+// Whether the registry's view holds our entry in the list of installed
+// programs: on 64-bit Windows the 32-bit program sees the 32-bit view,
+// where only a 32-bit installation writes it.
+static BOOL HoldsUninstallEntry(void) {
+  HKEY hKey;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, g_szUninstallKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    return FALSE;
+  RegCloseKey(hKey);
+  return TRUE;
+}
 
 // The 32-bit program on 64-bit Windows, where its library and registration
 // would land in the 32-bit views, which 64-bit Explorer never reads.
@@ -115,10 +123,21 @@ static BOOL IsWow64(void) {
 }
 #endif
 
+// The common controls' drawing library comes first, by its full path in
+// the system folder, before any window or message box: a loader that looks
+// for the controls' imports in the program's folder, as Wine does for this
+// one, then finds it loaded. The 32-bit program on 64-bit Windows removes
+// only a 32-bit installation; beside a 64-bit one it would take the files
+// and leave the registration.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
+  PreloadSystemDlls(s_szImageLibrary);
   if (*lpCmdLine) {
     TrimTail(lpCmdLine);
-    if (lstrcmpiA(lpCmdLine, g_szUninstallSwitch) == 0) RunUninstall();
+    if (lstrcmpiA(lpCmdLine, g_szUninstallSwitch) != 0) return 0;
+#ifndef _WIN64
+    if (IsWow64() && !HoldsUninstallEntry()) return Refuse(g_szMsgWrongBuild, g_szCaptionInstall);
+#endif
+    RunUninstall();
     return 0;
   }
   if (FindWindowA(g_szMainWindowClass, NULL)) return Refuse(g_szMsgAppRunning, g_szCaptionINSTALL);

@@ -25,53 +25,59 @@ static int RemoveFileIn(LPCSTR pszFolder, LPCSTR pszName) {
 }
 
 // The install folder an uninstall command names, with its trailing
-// backslash, into a buffer of MAX_PATH bytes: the program's path between the
-// quotes of "<folder>\install.exe" /d, or, in the unquoted command earlier
-// versions wrote, the text before the final " /d"; the folder is that path
-// without its last name part. FALSE when the command has neither form or
-// names no absolute folder.
-BOOL ParseUninstallCommand(LPCSTR pszCommand, LPSTR pszFolder) {
-  char szPath[UNINSTALL_COMMAND_SIZE];
-  int cch = lstrlenA(pszCommand);
-  if (cch >= (int)sizeof szPath) return FALSE;
-  lstrcpyA(szPath, pszCommand);
-  LPSTR pszPath = szPath, pszEnd;
-  if (*pszPath == '"') {
-    for (pszEnd = ++pszPath; *pszEnd != '"'; ++pszEnd)
-      if (!*pszEnd) return FALSE;
+// backslash, into a buffer of MAX_PATH bytes: the program's path between
+// the quotes of "<folder>\install.exe" /d, or, in the unquoted command
+// earlier versions wrote, the text before the final " /d"; the folder is
+// that path without its last name part. The command is UTF-16, in a buffer
+// of UNINSTALL_COMMAND_SIZE characters, and the folder is taken by a name
+// that converts back to it. FOLDER_NONE when the command has neither form
+// or names no absolute folder; FOLDER_UNNAMED when the folder has no ANSI
+// name.
+int ParseUninstallCommand(LPWSTR pwszCommand, LPSTR pszFolder) {
+  LPWSTR pwszPath = pwszCommand, pwszEnd = pwszCommand;
+  if (*pwszPath == '"') {
+    for (pwszEnd = ++pwszPath; *pwszEnd != '"'; ++pwszEnd)
+      if (!*pwszEnd) return FOLDER_NONE;
   } else {
-    if (cch < 3) return FALSE;
-    pszEnd = szPath + cch - 3;
-    if (*pszEnd != ' ' || lstrcmpiA(pszEnd + 1, g_szUninstallSwitch) != 0) return FALSE;
+    while (*pwszEnd) ++pwszEnd;
+    if (pwszEnd - pwszCommand < 3 || *(pwszEnd -= 3) != ' ' || pwszEnd[1] != '/' ||
+        (pwszEnd[2] | 0x20) != 'd')
+      return FOLDER_NONE;
   }
-  *pszEnd = '\0';
-  LPSTR pszName = FindLastName(pszPath);
-  if (!pszName) return FALSE;
-  *pszName = '\0';
-  if (lstrlenA(pszPath) >= MAX_PATH || !IsAbsoluteFolder(pszPath)) return FALSE;
-  lstrcpyA(pszFolder, pszPath);
-  return TRUE;
+  LPWSTR pwszName = NULL;
+  for (LPWSTR p = pwszPath; p < pwszEnd; ++p)
+    if (*p == '\\') pwszName = p + 1;
+  if (!pwszName) return FOLDER_NONE;
+  *pwszName = '\0';
+  char szFolder[MAX_PATH];
+  if (!ConvertFaithfully(pwszPath, szFolder, MAX_PATH)) return FOLDER_UNNAMED;
+  if (!IsAbsoluteFolder(szFolder)) return FOLDER_NONE;
+  lstrcpyA(pszFolder, szFolder);
+  return FOLDER_FOUND;
 }
 
 // The folder the uninstall entry names. Without an entry, or with one that
 // names no absolute folder, the folder the main application recorded when
 // it last ran, if that is an absolute one. The entry's first value name is
 // UninstallString.
-static BOOL ReadUninstallFolder(LPSTR pszFolder) {
-  char szCommand[UNINSTALL_COMMAND_SIZE];
-  if (ReadKeyText(HKEY_LOCAL_MACHINE, g_szUninstallKey, g_szUninstallValues, szCommand,
-                  sizeof szCommand) &&
-      ParseUninstallCommand(szCommand, pszFolder))
-    return TRUE;
-  return ReadInstallFolder(pszFolder) && IsAbsoluteFolder(pszFolder);
+static int ReadUninstallFolder(LPSTR pszFolder) {
+  WCHAR wszCommand[UNINSTALL_COMMAND_SIZE];
+  int nFound = FOLDER_NONE;
+  if (ReadWideText(HKEY_LOCAL_MACHINE, g_szUninstallKey, g_szUninstallValues, wszCommand,
+                   UNINSTALL_COMMAND_SIZE))
+    nFound = ParseUninstallCommand(wszCommand, pszFolder);
+  if (nFound == FOLDER_NONE) nFound = ReadInstallFolder(pszFolder);
+  return nFound == FOLDER_FOUND && !IsAbsoluteFolder(pszFolder) ? FOLDER_NONE : nFound;
 }
 
 // The product files. Without a folder nothing is deleted, nothing relative
-// to the current drive or directory.
+// to the current drive or directory; a folder that has no ANSI name keeps
+// its files, which are reported as left.
 static int DeleteProductFiles(void) {
   char szFolder[MAX_PATH];
-  int nFiles = 0;
-  if (!ReadUninstallFolder(szFolder)) return 0;
+  int nFiles = 0, nFound = ReadUninstallFolder(szFolder);
+  if (nFound == FOLDER_UNNAMED) return FILES_LEFT;
+  if (nFound == FOLDER_NONE) return 0;
   for (int i = 0; i < g_cRemovedFiles; ++i) nFiles |= RemoveFileIn(szFolder, g_aszRemovedFiles[i]);
   return nFiles;
 }
@@ -80,10 +86,8 @@ static int DeleteProductFiles(void) {
 static int DeleteShortcuts(void) {
   int nFiles = 0;
   for (int i = g_cShortcutPlaces - 1; i >= 0; --i) {
-    char szFolder[MAX_PATH];
-    if (ReadShellFolder(g_aShortcutPlaces[i].pszShellFolder, g_aShortcutPlaces[i].nFolder,
-                        szFolder))
-      nFiles |= RemoveFileIn(szFolder, g_szLinkFile);
+    char szLink[MAX_PATH];
+    if (ComposeLinkPath(&g_aShortcutPlaces[i], szLink)) nFiles |= RemoveFile(szLink);
   }
   return nFiles;
 }
@@ -97,28 +101,34 @@ static int DeleteSystemLibrary(void) {
 // nothing else, no other product's key and no value of its own, is left in
 // it. 0 when the settings key could not be deleted.
 int DeleteSettingsKeys(void) {
-  if (!DeleteKeyTree(HKEY_CURRENT_USER, g_szSettingsKey)) return 0;
-  if (CountKeyEntries(HKEY_CURRENT_USER, g_szMakerKey) == 0)
-    RegDeleteKeyA(HKEY_CURRENT_USER, g_szMakerKey);
+  if (!DeleteKeyTree(HKEY_CURRENT_USER, g_szSettingsKey, SHARED_SETTINGS_NAMES)) return 0;
+  HKEY hMaker = OpenOwnKey(HKEY_CURRENT_USER, g_szMakerKey, SHARED_SETTINGS_NAMES, FALSE, NULL);
+  if (hMaker) {
+    if (CountKeyEntries(hMaker) == 0) DeleteOpenKey(HKEY_CURRENT_USER, g_szMakerKey, hMaker);
+    RegCloseKey(hMaker);
+  }
   return 1;
 }
 
 // Whether the key still holds only the one value the registration wrote.
-static BOOL IsStillOurs(const SHELLEXTVALUE *pEntry) {
+static BOOL IsStillOurs(HKEY hKey, const SHELLEXTVALUE *pEntry) {
   char szData[MAX_PATH];
-  return CountKeyEntries(HKEY_CLASSES_ROOT, pEntry->pszKey) == 1 &&
-         ReadKeyText(HKEY_CLASSES_ROOT, pEntry->pszKey, pEntry->pszValue, szData, MAX_PATH) &&
+  return CountKeyEntries(hKey) == 1 && ReadRegistryText(hKey, pEntry->pszValue, szData, MAX_PATH) &&
          lstrcmpiA(szData, pEntry->pszData) == 0;
 }
 
 // The registration's keys in their order; the drop handler and new-file
-// entry of ZIP archives stay, as do the associations.
+// entry of ZIP archives stay, as do the associations. A key goes only while
+// it has no subkeys; a link at one of our names goes as the link.
 void UnregisterShellExtension(void) {
   for (int i = 0; i < g_cShellExtValues; ++i) {
     const SHELLEXTVALUE *pEntry = &g_aShellExtValues[i];
-    if (pEntry->nRemoval == KEY_REMOVED ||
-        (pEntry->nRemoval == KEY_REMOVED_WHILE_OURS && IsStillOurs(pEntry)))
-      DeleteKeyUnder(HKEY_CLASSES_ROOT, pEntry->pszKey);
+    if (pEntry->nRemoval == KEY_STAYS) continue;
+    HKEY hKey = OpenOwnKey(HKEY_CLASSES_ROOT, pEntry->pszKey, pEntry->cShared, FALSE, NULL);
+    if (!hKey) continue;
+    if (pEntry->nRemoval == KEY_REMOVED || IsStillOurs(hKey, pEntry))
+      DeleteOpenKey(HKEY_CLASSES_ROOT, pEntry->pszKey, hKey);
+    RegCloseKey(hKey);
   }
 }
 
@@ -135,7 +145,7 @@ void RunUninstall(void) {
   nFiles |= DeleteSystemLibrary();
   DeleteSettingsKeys();
   UnregisterShellExtension();
-  DeleteKeyTree(HKEY_LOCAL_MACHINE, g_szUninstallKey);
+  DeleteKeyTree(HKEY_LOCAL_MACHINE, g_szUninstallKey, SHARED_ENTRY_NAMES);
   char szText[128];
   lstrcpyA(szText, g_szMsgUninstalled);
   if (nFiles & FILES_SCHEDULED) lstrcatA(szText, g_szMsgDeletedAtRestart);

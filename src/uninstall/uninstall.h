@@ -6,6 +6,6 @@
 #include "../layout/restart.h"
 
 void RunUninstall(void);
-BOOL ParseUninstallCommand(LPCSTR pszCommand, LPSTR pszFolder);
+int ParseUninstallCommand(LPWSTR pwszCommand, LPSTR pszFolder);
 int DeleteSettingsKeys(void);
 void UnregisterShellExtension(void);
