@@ -739,19 +739,20 @@ std::wstring UserRegistryPath() {
   return path;
 }
 
-// A link key under HKCU to the key the registry's path names; and its
-// deletion as the link itself, which RegDeleteKey cannot do.
-void PlantLink(const std::wstring &link, const std::wstring &target) {
+// A link key to the key the registry's path names; and its deletion as the
+// link itself, which RegDeleteKey cannot do.
+void PlantLink(const std::wstring &link, const std::wstring &target,
+               HKEY root = HKEY_CURRENT_USER) {
   HKEY h;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, link.c_str(), 0, NULL,
-                                           REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, NULL, &h, NULL));
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, link.c_str(), 0, NULL, REG_OPTION_CREATE_LINK,
+                                           KEY_ALL_ACCESS, NULL, &h, NULL));
   RegSetValueExW(h, L"SymbolicLinkValue", 0, REG_LINK, (const BYTE *)target.data(),
                  (DWORD)(target.size() * sizeof(wchar_t)));
   RegCloseKey(h);
 }
-void DeleteLink(const std::wstring &link) {
+void DeleteLink(const std::wstring &link, HKEY root = HKEY_CURRENT_USER) {
   HKEY h;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, link.c_str(), REG_OPTION_OPEN_LINK, DELETE, &h)) return;
+  if (RegOpenKeyExW(root, link.c_str(), REG_OPTION_OPEN_LINK, DELETE, &h)) return;
   ((LONG(WINAPI *)(HANDLE))(void *)GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey"))(h);
   RegCloseKey(h);
 }
@@ -783,7 +784,7 @@ const char *const kPlantedDlls[] = {"uxtheme", "userenv", "setupapi",  "apphelp"
 // Each of those DLLs, and the two DLL runners, planted in the product
 // folder: a DLL that leaves "<name>.dll.loaded" once loaded, and a program
 // whose start the session records.
-void PlantDllsAndRunners(const ProductFolder &product) {
+void PlantDllsAndRunners(const TempFolder &product) {
   for (const char *name : kPlantedDlls) {
     CopyFileA(BuiltBeside(TOKAVI_PLANTED_DLL).c_str(),
               (product / (std::string(name) + ".dll")).c_str(), FALSE);
@@ -813,7 +814,7 @@ class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {
   }
 };
 
-const int kUntidyScenarios = 17;
+const int kUntidyScenarios = 20;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -960,11 +961,13 @@ TEST_P(UntidyWorld, Scenario) {
          Installation in = InstallationOf(product, folder.path(), kEveryOption);
          UninstallExpecting(in, Plant(in, product.path()));
        }},
-      {"an unquoted entry of an earlier version, nothing recorded, \"/d\" and blanks",
+      {"an unquoted entry of an earlier version, nothing recorded, \"/d\" and blanks; no DLL "
+       "loaded",
        [&] {
          ProductFolder product;
          TempFolder folder;
          Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         PlantDllsAndRunners(folder);
          UninstallExpecting(in,
                             Plant(in, "",
                                   [&](Footprint &fp) {
@@ -1194,8 +1197,8 @@ TEST_P(UntidyWorld, Scenario) {
          RemoveDirectoryA(wininit.c_str());
          EXPECT_EQ("", Differences(residue, Take({in.source, in.folder})));
        }},
-      {"the 32-bit Install.exe on 64-bit Windows says it is the wrong build and changes nothing, "
-       "and its /d still runs; on 32-bit Windows it installs",
+      {"the 32-bit Install.exe on 64-bit Windows is the wrong build and changes nothing, at its /d "
+       "too beside a 64-bit installation but for a 32-bit entry; on 32-bit Windows it installs",
        [&] {
          ProductFolder product;
          TempFolder folder;
@@ -1204,15 +1207,104 @@ TEST_P(UntidyWorld, Scenario) {
                                       &folder.path(), kSlashD);
          ASSERT_TRUE(CopyFileA(BuiltBeside(TOKAVI_INSTALL32_EXE).c_str(),
                                (product / "Install.exe").c_str(), FALSE));
-         Footprint before = Take({product.path()});
+         Footprint before = Plant(InstallationOf(product, folder.path(), kStartOptions), "");
          Session installer(product.installer(), product.path());
          ExpectBox(installer, NULL, kWrongBuild, kCaptionNotice, MB_ICONERROR, IDOK);
          EXPECT_EQ(0u, installer.WaitForExit());
          Session uninstaller(product.installer() + " /d", product.path());
-         ExpectBox(uninstaller, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION,
-                   IDNO);
+         ExpectBox(uninstaller, NULL, kWrongBuild, kCaptionNotice, MB_ICONERROR, IDOK);
          EXPECT_EQ(0u, uninstaller.WaitForExit());
-         EXPECT_EQ("", Differences(before, Take({product.path()})));
+         EXPECT_EQ("", Differences(before, Take({product.path(), folder.path()})));
+         WriteValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node" + std::string(kUninstallKey + 8),
+                    "DisplayName", "x");
+         Session older(product.installer() + " /d", product.path());
+         ExpectBox(older, NULL, kAskUninstall, kCaptionUninstall, MB_YESNO | MB_ICONQUESTION, IDNO);
+         EXPECT_EQ(0u, older.WaitForExit());
+       }},
+      {"Shell Folders values of 259 to 2000 characters, with no room for a link, put both links "
+       "where the shell says, installing and at /d",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Options options = kNoOption;
+         options.sendTo = options.desktop = true;
+         Installation in = InstallationOf(product, folder.path(), options);
+         Footprint expected = Take({in.source, in.folder});
+         ExpectInstalled(expected, in);
+         for (size_t length : {259, 265, 267, 279, 293, 2000}) {
+           for (int run = 0; run < 2; ++run) {
+             for (const char *value : {"Desktop", "SendTo"})
+               WriteValue(HKEY_CURRENT_USER, kShellFolders, value,
+                          "C:\\" + std::string(length - 3, 'a') + '\0');
+             if (run == 0)
+               InstallExpecting(product, in.folder, options, expected, {in.source, in.folder});
+             if (run == 1) UninstallWithSlashD(in);
+           }
+         }
+         ExpectUninstalled(expected, in, true);
+         EXPECT_EQ("", Differences(expected, Take({in.source, in.folder})));
+       }},
+      {"a folder that code page 932 cannot name, recorded in UTF-16, by Tokavi.exe too: its short "
+       "name in the dialog and at /d, never the look-alike's; once gone, none, and /d says so",
+       [&] {
+         TempFolder parent;
+         const std::wstring cafe = Wide(parent.path()) + L"\\Caf\xE9";
+         ASSERT_TRUE(CreateDirectoryW(cafe.c_str(), NULL));
+         ASSERT_TRUE(CreateDirectoryA((parent / "Cafe").c_str(), NULL));
+         WriteFile(parent / "Cafe\\tokavi.exe", "a look-alike's");
+         ProductFolder product;
+         Installation in = InstallationOf(product, AnsiShortPath(cafe), kStartOptions);
+         Footprint planted = Plant(in, "");
+         WriteValueW(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString",
+                     L"\"" + cafe + L"\\install.exe\" /d");
+         WCHAR wszHere[MAX_PATH];
+         GetCurrentDirectoryW(MAX_PATH, wszHere);
+         SetCurrentDirectoryW(cafe.c_str());
+         EXPECT_TRUE(CloseApplication(StartApplication(".\\Tokavi.exe")));
+         SetCurrentDirectoryW(wszHere);
+         // The dialog with the folder there, then with it gone.
+         for (const std::string &shown : {in.folder, kDefaultFolder}) {
+           Session installer(product.installer(), product.path());
+           HWND hDlg = installer.WaitForDialogWith(1010);
+           EXPECT_EQ(shown, DialogFolder(hDlg));
+           PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+           EXPECT_EQ(0u, installer.WaitForExit());
+           if (shown != in.folder) break;
+           UninstallExpecting(in, planted);
+           RemoveTree(cafe);
+           WriteValueW(HKEY_CURRENT_USER, kFoldersKey, L"TokAviDir", cafe);
+         }
+         UninstallWithSlashD(InstallationOf(product, product.path(), kNoOption), "/d",
+                             std::string(kUninstalled) + kFilesLeft);
+         EXPECT_EQ("a look-alike's", ReadFileText(parent / "Cafe\\tokavi.exe"));
+       }},
+      {"links at our names in HKEY_CLASSES_ROOT and at the maker key go as links, installing "
+       "and at /d: the keys they name stay whole",
+       [&] {
+         const std::wstring foreign = L"\\Registry\\Machine\\Software\\Classes\\Foreign",
+                            keys[] = {std::wstring(L"CLSID\\") + kClsidText, L"LzhFile"};
+         WriteValue(HKEY_CLASSES_ROOT, "Foreign\\Sub", "x", "1");
+         WriteValue(HKEY_CURRENT_USER, "Software\\Foreign\\TokAvi\\Folders", "x", "1");
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kEveryOption);
+         const std::vector<std::string> folders = {product.path(), folder.path()};
+         Footprint expected = Plant(in, "");
+         for (int run = 0; run < 2; ++run) {
+           for (const std::wstring &key : keys) {
+             RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+             PlantLink(key, foreign, HKEY_CLASSES_ROOT);
+           }
+           if (run == 0) InstallExpecting(product, folder.path(), kEveryOption, expected, folders);
+         }
+         // The installation never opens the maker key.
+         PlantLink(L"Software\\Kel", UserRegistryPath() + L"\\Software\\Foreign");
+         UninstallWithSlashD(in);
+         for (const std::wstring &key : keys) DeleteLink(key, HKEY_CLASSES_ROOT);
+         DeleteLink(L"Software\\Kel");
+         ExpectUninstalled(expected, in, true);
+         expected.RemoveKey(HKEY_CLASSES_ROOT, "LzhFile");
+         EXPECT_EQ("", Differences(expected, Take(folders)));
        }},
   };
   ASSERT_EQ(kUntidyScenarios, (int)(sizeof scenarios / sizeof scenarios[0]));
