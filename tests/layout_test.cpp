@@ -62,12 +62,14 @@ TEST(IsAbsoluteFolder, TakesRootedFoldersWithValidNamesOnly) {
   // clang-format off
   const char *const valid[] = {
       "C:\\Tokavi", "c:\\Program Files\\Tokavi\\", "C:\\", "\\\\server\\share\\",
-      "\\\\server\\share\\Tokavi", "D:\\表\\ソ", "C:\\ポ", "C:\\ﾃｽﾄ.1", "C:\\.a\\a b"};
+      "\\\\server\\share\\Tokavi", "D:\\表\\ソ", "C:\\ポ", "C:\\ﾃｽﾄ.1", "C:\\.a\\a b",
+      "C:\\CONX", "C:\\COM0", "C:\\console\\LPT"};
   const char *const invalid[] = {
       "", "bar", "C:", "C:Tokavi", "\\Tokavi", "1:\\x", "C:\\a*", "C:\\a?", "C:\\a\"b",
       "C:\\a<b", "C:\\a>b", "C:\\a|b", "C:\\a:b", "C:\\a/b", "C:\\a\tb", "C:\\a.", "C:\\a \\b",
       "C:\\.", "C:\\..\\a", "C:\\a\\\\b", "C:\\a\\\\", "\\\\server\\share", "\\\\\\share\\",
-      "\\\\server\\\\", "C:\\表.", "C:\\ポ|"};
+      "\\\\server\\\\", "C:\\表.", "C:\\ポ|", "C:\\CON", "C:\\a\\nul", "C:\\AUX.txt", "C:\\com1",
+      "C:\\LPT9\\x", "\\\\prn\\share"};
   // clang-format on
   for (const char *folder : valid) EXPECT_TRUE(IsAbsoluteFolder(folder)) << folder;
   for (const char *folder : invalid) EXPECT_FALSE(IsAbsoluteFolder(folder)) << folder;

@@ -65,11 +65,33 @@ LPSTR FindLastName(LPSTR pszPath) {
 // separators.
 static const char s_szForbidden[] = "*?\"<>|:/";
 
+// The names Windows keeps for its devices, whatever extension follows them:
+// those of three letters, then, after an empty name, those that take a
+// digit from 1 to 9.
+static const char s_szDevices[] PACKED_TEXT = "CON\0PRN\0AUX\0NUL\0\0COM\0LPT\0";
+
+// Whether the name part at p is a device's name, in any case, with or
+// without an extension.
+static BOOL IsDeviceName(LPCSTR p) {
+  char szBase[5];
+  int cch = 0;
+  while (cch < 5 && p[cch] && p[cch] != '\\' && p[cch] != '.') szBase[cch] = p[cch], ++cch;
+  if (cch == 4 && szBase[3] >= '1' && szBase[3] <= '9') cch = -3;
+  if (cch != 3 && cch != -3) return FALSE;
+  szBase[3] = '\0';
+  LPCSTR pszDevice = s_szDevices;
+  if (cch < 0) pszDevice += 17;
+  for (; *pszDevice; pszDevice += 4)
+    if (lstrcmpiA(szBase, pszDevice) == 0) return TRUE;
+  return FALSE;
+}
+
 // The end of the name part that starts at p (a backslash or the end of the
-// text), or NULL when it holds a forbidden character, is empty, or ends in a
-// dot or a blank. Second bytes of Shift-JIS characters are never looked at:
-// 0x5C and 0x7C are among them (表, ポ).
+// text), or NULL when it holds a forbidden character, is empty, ends in a
+// dot or a blank, or is a device's name. Second bytes of Shift-JIS
+// characters are never looked at: 0x5C and 0x7C are among them (表, ポ).
 static LPCSTR SkipName(LPCSTR p) {
+  if (IsDeviceName(p)) return NULL;
   char cLast = '.';
   for (; *p && *p != '\\'; p = CharNextA(p)) {
     if ((BYTE)*p < ' ') return NULL;

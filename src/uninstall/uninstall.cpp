@@ -11,7 +11,11 @@ enum { FILES_SCHEDULED = 1, FILES_LEFT = 2 };
 
 // Deletes the file, or schedules it when it is in use; a read-only, hidden
 // or system one too, which neither the deletion nor the restart would take.
+// A folder of that name is no file of ours: it stays, and is not reported.
 static int RemoveFile(LPCSTR pszPath) {
+  DWORD dwAttributes = GetFileAttributesA(pszPath);
+  if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return 0;
   SetFileAttributesA(pszPath, FILE_ATTRIBUTE_ARCHIVE);
   if (DeleteOrSchedule(pszPath)) return FILES_SCHEDULED;
   return GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES ? FILES_LEFT : 0;

@@ -450,7 +450,11 @@ void Footprint::AddAnyFile(const std::string &path) {
   facts[FileId(fact.path)] = fact;
 }
 
-void Footprint::RemoveFile(const std::string &path) { facts.erase(FileId(Wide(path))); }
+// A folder of that name stays.
+void Footprint::RemoveFile(const std::string &path) {
+  auto it = facts.find(FileId(Wide(path)));
+  if (it != facts.end() && it->second.kind == Fact::kFile) facts.erase(it);
+}
 
 const Fact *Footprint::FindFile(const std::string &path) const {
   auto it = facts.find(FileId(Wide(path)));

@@ -915,7 +915,8 @@ TEST_P(UntidyWorld, Scenario) {
            EXPECT_EQ("another user's link", ReadFileText(profiles / "Jose\\Desktop\\Tokavi.lnk"));
          }
        }},
-      {"folder names that are not absolute, or that code page 932 cannot hold, are refused "
+      {"folder names that are not absolute, that name a device, or that code page 932 cannot hold, "
+       "are refused "
        "before anything is created",
        [&] {
          ProductFolder product;
@@ -923,8 +924,9 @@ TEST_P(UntidyWorld, Scenario) {
          Footprint before = Take({product.path(), parent.path()});
          Session installer(product.installer(), product.path());
          HWND hDlg = StartInstaller(installer, NULL, kEveryOption);
-         for (const std::string &typed : {std::string("bar"), std::string("C:\\Program Files\\*"),
-                                          parent / "x.", parent / "x \\y", parent / "a:b"}) {
+         for (const std::string &typed :
+              {std::string("bar"), std::string("C:\\Program Files\\*"), parent / "x.",
+               parent / "x \\y", parent / "a:b", parent / "AUX.txt"}) {
            ASSERT_TRUE(FillInstallDialog(hDlg, &typed, kEveryOption));
            ExpectRefusal(installer, hDlg, "", kInvalidFolder);
          }
@@ -962,12 +964,13 @@ TEST_P(UntidyWorld, Scenario) {
          UninstallExpecting(in, Plant(in, product.path()));
        }},
       {"an unquoted entry of an earlier version, nothing recorded, \"/d\" and blanks; no DLL "
-       "loaded",
+       "loaded; a folder named like a product file stays, unreported",
        [&] {
          ProductFolder product;
          TempFolder folder;
          Installation in = InstallationOf(product, folder.path(), kEveryOption);
          PlantDllsAndRunners(folder);
+         CreateDirectoryA((folder / "tokavi.gid").c_str(), NULL);  // not a file of ours
          UninstallExpecting(in,
                             Plant(in, "",
                                   [&](Footprint &fp) {
