@@ -22,8 +22,12 @@ set(TOKAVI_FREESTANDING_FLAGS
 
 # The release programs are optimised as a whole at link time, which inlines
 # and drops across the sources: about a tenth of the code goes. The objects
-# keep their ordinary code too, which the test programs link as it is.
-list(APPEND TOKAVI_FREESTANDING_FLAGS "$<$<CONFIG:Release,MinSizeRel>:-flto;-ffat-lto-objects>")
+# keep their ordinary code too, which the test programs link as it is. The
+# size-optimised build asks for the smallest code (-Oz) at both steps; the
+# link step's level is the one the whole program gets.
+set(TOKAVI_SMALLEST "$<$<CONFIG:MinSizeRel>:-Oz>")
+list(APPEND TOKAVI_FREESTANDING_FLAGS "$<$<CONFIG:Release,MinSizeRel>:-flto;-ffat-lto-objects>"
+     ${TOKAVI_SMALLEST})
 
 # On x86-64 the whole image lies within 2 GiB and imports no data, so globals
 # are addressed directly instead of through one pointer each (the default
@@ -74,7 +78,7 @@ function(tokavi_freestanding TARGET)
   if(NOT ARG_ENTRY)
     set(ARG_ENTRY ${TOKAVI_ENTRY_SYMBOL})
   endif()
-  target_link_options(${TARGET} PRIVATE -nostdlib "$<$<CONFIG:Release,MinSizeRel>:-s;-flto>" -Wl,--gc-sections -Wl,-e,${ARG_ENTRY}
+  target_link_options(${TARGET} PRIVATE -nostdlib "$<$<CONFIG:Release,MinSizeRel>:-s;-flto>" ${TOKAVI_SMALLEST} -Wl,--gc-sections -Wl,-e,${ARG_ENTRY}
                       -Wl,--no-insert-timestamp ${TOKAVI_LINK_HARDENING} ${TOKAVI_FRAME_CHECK})
   target_link_libraries(${TARGET} PRIVATE ${ARG_LIBS} gcc)
 endfunction()

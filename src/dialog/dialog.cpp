@@ -41,7 +41,7 @@ static INT_PTR InitInstallDialog(HWND hDlg) {
   ReadInitialFolder(szFolder);
   PlaceDialog(hDlg);
   SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder);
-  CheckDlgButton(hDlg, IDC_USE_SHELLEXT, BST_CHECKED);
+  SendMessageA(GetDlgItem(hDlg, IDC_USE_SHELLEXT), BM_SETCHECK, BST_CHECKED, 0);
   return TRUE;
 }
 
@@ -96,7 +96,8 @@ static INT_PTR InstallAsRequested(HWND hDlg) {
   ReadFolderText(hDlg, request.szFolder);
   request.dwOptions = 0;
   for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
-    if (IsDlgButtonChecked(hDlg, id) == BST_CHECKED) request.dwOptions |= OPTION_BIT(id);
+    if (SendMessageA(GetDlgItem(hDlg, id), BM_GETCHECK, 0, 0) == BST_CHECKED)
+      request.dwOptions |= OPTION_BIT(id);
   return RunInstallation(hDlg, &request);
 }
 

@@ -130,6 +130,7 @@ typedef LONG(WINAPI *REGOPENKEYEX)(HKEY, LPCVOID, DWORD, REGSAM, PHKEY);
 typedef LONG(WINAPI *REGENUMKEYEX)(HKEY, DWORD, LPVOID, LPDWORD, LPDWORD, LPVOID, LPDWORD,
                                    PFILETIME);
 struct TREEFUNCTIONS {
+  BOOL bAnsi;  // Windows 95's
   REGOPENKEYEX pfnOpen;
   REGENUMKEYEX pfnEnum;
   NTDELETEKEY pfnDelete;  // Windows NT's, by the key's own handle
@@ -146,17 +147,17 @@ static void DeleteSubkeys(HKEY hKey, int nDepth, const TREEFUNCTIONS *pFunctions
   DWORD dwIndex = 0;
   while (nDepth < TREE_DEPTH) {
     WCHAR wszName[KEY_NAME_LENGTH];
-    DWORD cchName = IsWindows95() ? sizeof wszName : KEY_NAME_LENGTH;
+    DWORD cchName = pFunctions->bAnsi ? sizeof wszName : KEY_NAME_LENGTH;
     HKEY hSubkey;
     if (pFunctions->pfnEnum(hKey, dwIndex, wszName, &cchName, NULL, NULL, NULL, NULL) !=
         ERROR_SUCCESS)
       break;
-    BOOL bGone =
-        pFunctions->pfnOpen(hKey, wszName, OpenLinkOption(), KEY_ALL_ACCESS, &hSubkey) == 0;
+    BOOL bGone = pFunctions->pfnOpen(hKey, wszName, pFunctions->bAnsi ? 0 : REG_OPTION_OPEN_LINK,
+                                     KEY_ALL_ACCESS, &hSubkey) == 0;
     if (bGone) {
       DeleteSubkeys(hSubkey, nDepth + 1, pFunctions);
-      bGone = IsWindows95() ? RegDeleteKeyA(hKey, (LPCSTR)wszName) == ERROR_SUCCESS
-                            : pFunctions->pfnDelete(hSubkey) == 0;
+      bGone = pFunctions->bAnsi ? RegDeleteKeyA(hKey, (LPCSTR)wszName) == ERROR_SUCCESS
+                                : pFunctions->pfnDelete(hSubkey) == 0;
       RegCloseKey(hSubkey);
     }
     if (!bGone) ++dwIndex;
@@ -169,15 +170,16 @@ BOOL DeleteKeyTree(HKEY hRoot, LPCSTR pszKey, int cShared) {
   HKEY hKey = OpenOwnKey(hRoot, pszKey, cShared, FALSE, NULL);
   if (!hKey) return FALSE;
   TREEFUNCTIONS functions;
+  functions.bAnsi = IsWindows95();
   functions.pfnOpen = (REGOPENKEYEX)(void *)RegOpenKeyExA;
   functions.pfnEnum = (REGENUMKEYEX)(void *)RegEnumKeyExA;
   functions.pfnDelete = NULL;
-  if (!IsWindows95()) {
+  if (!functions.bAnsi) {
     functions.pfnOpen = (REGOPENKEYEX)(void *)FindSystemFunction(g_szAdvapi32, "RegOpenKeyExW");
     functions.pfnEnum = (REGENUMKEYEX)(void *)FindSystemFunction(g_szAdvapi32, "RegEnumKeyExW");
     functions.pfnDelete = FindDeleteOpenKey();
   }
-  if (functions.pfnOpen && functions.pfnEnum && (IsWindows95() || functions.pfnDelete))
+  if (functions.pfnOpen && functions.pfnEnum && (functions.bAnsi || functions.pfnDelete))
     DeleteSubkeys(hKey, 0, &functions);
   BOOL bGone = DeleteOpenKey(hRoot, pszKey, hKey);
   RegCloseKey(hKey);

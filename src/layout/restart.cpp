@@ -19,7 +19,9 @@ static DWORD FindRenameLines(LPCSTR pszText, DWORD cchText) {
   for (DWORD i = 0; i < cchText; ++i) {
     if (i > 0 && pszText[i - 1] != '\n') continue;
     char szHeader[sizeof g_szRenameHeader];
-    lstrcpynA(szHeader, pszText + i, sizeof szHeader);
+    DWORD cch = 0;
+    for (; cch < sizeof szHeader - 1 && i + cch < cchText; ++cch) szHeader[cch] = pszText[i + cch];
+    szHeader[cch] = '\0';
     if (lstrcmpiA(szHeader, g_szRenameHeader) != 0) continue;
     while (i < cchText && pszText[i++] != '\n') {
     }

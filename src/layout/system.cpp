@@ -3,16 +3,14 @@
 #ifndef _WIN64
 // Windows 95, 98 and Me; everything else counts as Windows NT. ntdll's
 // answer is the platform's own: a compatibility mode ("Windows 95" on
-// Windows NT) changes only what GetVersionExA reports. Both structures
-// begin with the same fields.
+// Windows NT) changes only what GetVersion and GetVersionExA report. Without
+// it, GetVersion's top bit tells Windows 95.
 BOOL IsWindows95By(RTLGETVERSION pfnRtlGetVersion) {
   OSVERSIONINFOW vi;
   vi.dwOSVersionInfoSize = sizeof vi;
-  if (!pfnRtlGetVersion || pfnRtlGetVersion(&vi) != 0) {
-    vi.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    if (!GetVersionExA((OSVERSIONINFOA *)&vi)) return FALSE;
-  }
-  return vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+  if (pfnRtlGetVersion && pfnRtlGetVersion(&vi) == 0)
+    return vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+  return (GetVersion() & 0x80000000) != 0;
 }
 
 BOOL IsWindows95(void) {

@@ -119,7 +119,8 @@ static BOOL IsWow64(void) {
   BOOL bWow64 = FALSE;
   ISWOW64PROCESS pfnIsWow64Process =
       (ISWOW64PROCESS)(void *)FindSystemFunction(g_szKernel32, "IsWow64Process");
-  return pfnIsWow64Process && pfnIsWow64Process(GetCurrentProcess(), &bWow64) && bWow64;
+  // The process's own pseudo handle, as GetCurrentProcess gives it.
+  return pfnIsWow64Process && pfnIsWow64Process((HANDLE)-1, &bWow64) && bWow64;
 }
 #endif
 
