@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Writes res/app.ico, the installer's icon: a box of papers held by a belt.
 
-One image of 32x32 pixels, which Windows scales for its small icons, in the
-16 standard Windows colours (4 bits per pixel) with its AND mask. The
-picture is drawn below as text, one character a pixel; '.' is transparent. An optional argument names another
-output file.
+Two images, 32x32 and 16x16 pixels, in the 16 standard Windows colours
+(4 bits per pixel) with their AND masks: Windows 95 and NT 4 shrink the
+large one badly for the small icons. Each picture is drawn below as text,
+one character a pixel; '.' is transparent. An optional argument names
+another output file.
 """
 
 import pathlib
@@ -67,6 +68,26 @@ IMAGE_32 = (
     "...KKKKKKKKKKKKKKKKKKKK.........",
     "................................",
 )
+
+IMAGE_16 = (
+    "........KKKK....",
+    "....KKKKKWWK....",
+    "....KWWWKbWK....",
+    "....KBBWKWWK....",
+    "....KWWWKbWK....",
+    "....KBWBKWWKKKK.",
+    "...KKWWWKbWKDKK.",
+    "..KDKBBWKWWKKyK.",
+    ".KKKKKKKKKKKyyK.",
+    ".KYYYYYYYYYKyyK.",
+    ".KYYYKKKYYYKyyK.",
+    ".KRRRKgKRRRKrrK.",
+    ".KrrrKgKrrrKrrK.",
+    ".KYYYKKKYYYKyK..",
+    ".KYYYYYYYYYKK...",
+    ".KKKKKKKKKKK....",
+)
+
 
 def color_index(char):
     """A picture character's palette index; transparent pixels are black under the mask."""
@@ -133,7 +154,7 @@ def icon_file(images):
 def main():
     default = pathlib.Path(__file__).resolve().parent.parent / "res" / "app.ico"
     target = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default
-    target.write_bytes(icon_file([IMAGE_32]))
+    target.write_bytes(icon_file([IMAGE_32, IMAGE_16]))
 
 
 if __name__ == "__main__":

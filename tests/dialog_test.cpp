@@ -97,19 +97,19 @@ TEST(DialogTemplate, IsBuiltIntoInstallExeExactly) {
   }
 }
 
-// The icon group holds one 32x32 image of 16 colours.
+// The icon group holds a 32x32 and a 16x16 image of 16 colours.
 TEST(DialogTemplate, CarriesTheProgramIcon) {
   const BYTE *group = (const BYTE *)LoadInstallResource(RT_GROUP_ICON, 128);
   ASSERT_TRUE(group);
   const WORD count = *(const WORD *)(group + 4);
-  ASSERT_EQ(1, count);
+  ASSERT_EQ(2, count);
   std::vector<int> sizes;
   for (int i = 0; i < count; ++i) {
     const BYTE *entry = group + 6 + 14 * i;  // width, height, colours, ...
     sizes.push_back(entry[0]);
     EXPECT_EQ(16, entry[2]);
   }
-  EXPECT_EQ((std::vector<int>{32}), sizes);
+  EXPECT_EQ((std::vector<int>{32, 16}), sizes);
 }
 
 struct StartState {

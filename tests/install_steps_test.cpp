@@ -216,10 +216,9 @@ TEST(RunInfSetup, LetsThePlatformInstallTheLibrary) {
   DeleteFileA(SystemLibrary().c_str());
   TempFolder source(" Tokavi Setup");
   CopyProductFiles(source.path());
-  lstrcpyA(g_szSourceDir, (source.path() + "\\").c_str());
   FolderWindow owner("");
   Responder responder;
-  RunInfSetup(owner.hwnd);
+  RunInfSetup(owner.hwnd, (source.path() + "\\").c_str());
   ASSERT_EQ(1u, responder.boxes.size());
   EXPECT_EQ("ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。", responder.boxes[0].text);
   EXPECT_EQ("Install", responder.boxes[0].caption);
@@ -231,8 +230,8 @@ TEST(RunInfSetup, LetsThePlatformInstallTheLibrary) {
   DeleteFileA(SystemLibrary().c_str());
 
   const std::string longest = "C:\\" + std::string(255, 'l') + "\\";
-  lstrcpyA(g_szSourceDir, longest.c_str());
   char szProgram[MAX_PATH], szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
+  lstrcpyA(szFolder, longest.c_str());
   ASSERT_TRUE(ComposeInfSetup(szProgram, szParameters, szFolder, FALSE));
   char szSystem[MAX_PATH];
   GetSystemDirectoryA(szSystem, MAX_PATH);

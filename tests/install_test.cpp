@@ -244,7 +244,7 @@ TEST(Installation, SeparatesTheFolderOnce) {
 // folder edit, and nothing is copied or registered.
 TEST(Installation, StaysInTheDialogWhenTheFolderIsRefused) {
   TempFolder parent;
-  const std::string fits = parent / std::string(244 - parent.path().size(), 'f');
+  const std::string fits = parent / std::string(241 - parent.path().size(), 'f');
   const std::string none = parent / "none\\new", made = parent / "new";
   const struct {
     std::string folder;
@@ -269,7 +269,7 @@ TEST(Installation, StaysInTheDialogWhenTheFolderIsRefused) {
        "が起動中であれば終了させてからインストールしてください。",
        false},
   };
-  ASSERT_EQ(245u, fits.size());
+  ASSERT_EQ(242u, fits.size());
   WriteFile(parent / "Tokavi.exe", "running");
   HeldOpen running(parent / "Tokavi.exe");
   for (const auto &c : cases) {

@@ -36,8 +36,10 @@ static void PlaceDialog(HWND hDlg) {
   SetWindowPos(hDlg, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
-static INT_PTR InitInstallDialog(HWND hDlg) {
+// The product folder comes with the dialog's creation and stays with it.
+static INT_PTR InitInstallDialog(HWND hDlg, LPARAM lSourceFolder) {
   char szFolder[MAX_PATH];
+  SetWindowLongPtrA(hDlg, DWLP_USER, lSourceFolder);
   ReadInitialFolder(szFolder);
   PlaceDialog(hDlg);
   SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder);
@@ -95,16 +97,17 @@ static INT_PTR InstallAsRequested(HWND hDlg) {
   INSTALLREQUEST request;
   ReadFolderText(hDlg, request.szFolder);
   request.dwOptions = 0;
+  request.pszSource = (LPCSTR)GetWindowLongPtrA(hDlg, DWLP_USER);
   for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
     if (SendMessageA(GetDlgItem(hDlg, id), BM_GETCHECK, 0, 0) == BST_CHECKED)
       request.dwOptions |= OPTION_BIT(id);
   return RunInstallation(hDlg, &request);
 }
 
-INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
   switch (uMsg) {
     case WM_INITDIALOG:
-      return InitInstallDialog(hDlg);
+      return InitInstallDialog(hDlg, lParam);
     case WM_COMMAND:
       // The whole wParam is compared: clicks, Enter and Escape only.
       if (wParam == IDOK) return InstallAsRequested(hDlg);

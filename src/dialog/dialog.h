@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+// Created with the product folder, with its backslash, as its parameter.
 INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 // The folder picker. 0 when it was cancelled or could not run; otherwise the
 // buffer, of MAX_PATH characters of UTF-16, holds the chosen path: in ANSI

@@ -6,7 +6,6 @@
 #include "../layout/paths.h"
 #include "../layout/restart.h"
 #include "../layout/texts.h"
-#include "../startup/startup.h"
 #include "install.h"
 
 static int ShowError(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3) {
@@ -15,16 +14,13 @@ static int ShowError(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText
 }
 
 // Whether every path and command the installation composes from the folder
-// fits its buffer, the temporary names of the copies too. The platform
-// makes those only in a folder of 246 bytes at most, its backslash
-// included: with the longest name of the list (11 bytes), every path in the
-// folder two bytes short of MAX_PATH. A text the edit held longer than its
-// buffer arrives cut to 259 bytes, which never fits either.
+// fits its buffer, the names a copy and the file it replaces have beside
+// it too. A text the edit held longer than its buffer arrives cut to 259
+// bytes, which never fits.
 static BOOL FitsInstallFolder(LPCSTR pszFolder) {
-  char szPath[UNINSTALL_COMMAND_SIZE];
-  for (int i = 0; i < g_cCopiedFiles; ++i)
-    if (!ComposePath(szPath, MAX_PATH - 2, pszFolder, g_aszCopiedFiles[i])) return FALSE;
-  return ComposeUninstallCommand(szPath, pszFolder);
+  char szCommand[UNINSTALL_COMMAND_SIZE];
+  return FitsProductFiles(pszFolder, MAX_PATH - TEMP_ENDING_SIZE, g_cCopiedFiles) &&
+         ComposeUninstallCommand(szCommand, pszFolder);
 }
 
 // Only the last level is created, and only after a Yes: a box that could
@@ -45,58 +41,75 @@ static int EnsureInstallFolder(HWND hDlg, LPCSTR pszTyped) {
   return ShowError(hDlg, szFolder, g_szMsgCannotCreate, "");
 }
 
-// The source and destination of a product file. A source path that does not
-// fit names no file there.
-static BOOL ComposeCopy(LPCSTR pszName, LPCSTR pszFolder, LPSTR pszSource, LPSTR pszDest) {
-  return ComposePath(pszSource, MAX_PATH, g_szSourceDir, pszName) &&
-         ComposePath(pszDest, MAX_PATH, pszFolder, pszName) && ProbeFile(pszSource) != 0;
+// The source and destination of a product file; what an interrupted run
+// left beside the destination goes. Every source path fits: start-up
+// refused a product folder where one would not.
+static BOOL ComposeCopy(LPCSTR pszName, const COPYSTEP *pStep, LPSTR pszSource, LPSTR pszDest) {
+  if (!ComposePath(pszSource, MAX_PATH, pStep->pszSource, pszName) ||
+      !ComposePath(pszDest, MAX_PATH, pStep->pszFolder, pszName))
+    return FALSE;
+  DeleteLeftovers(pszDest);
+  return ProbeFile(pszSource) != 0;
 }
 
-// A new empty file of a free temporary name in the folder that holds the
-// file, so that the name stays free for this step: "Tok" (the platform
-// takes three letters of the prefix), four hexadecimal digits, ".tmp".
-static BOOL CreateTempFile(LPCSTR pszPath, LPSTR pszTemp) {
-  char szFolder[MAX_PATH];
-  lstrcpyA(szFolder, pszPath);
-  *FindLastName(szFolder) = '\0';
-  return (BOOL)GetTempFileNameA(szFolder, g_szMainExe, 0, pszTemp);
+// A move that a program holding the file a moment (a virus scanner, the
+// indexer) does not stop: a sharing violation or an access denial is tried
+// again, ten times a tenth of a second apart.
+static BOOL MoveWithRetry(LPCSTR pszFrom, LPCSTR pszTo) {
+  for (int nTry = 0; !MoveFileA(pszFrom, pszTo); ++nTry) {
+    DWORD dwError = GetLastError();
+    if (nTry == 10 || (dwError != ERROR_SHARING_VIOLATION && dwError != ERROR_ACCESS_DENIED))
+      return FALSE;
+    Sleep(100);
+  }
+  return TRUE;
 }
 
-// A file this step made, whatever attributes its copy took from the source.
-static void DeleteMadeFile(LPCSTR pszPath) {
-  SetFileAttributesA(pszPath, FILE_ATTRIBUTE_ARCHIVE);
-  DeleteFileA(pszPath);
-}
-
-// The destination moves aside under a temporary name, in pszKept (which
-// stays "" when there is none), until the step ends. One that cannot be
-// opened for writing alone (a program holds it, it is read-only) stays,
-// and is an error, as when it was copied over: a running program or a
-// loaded library would let itself be moved aside.
+// The destination moves aside under our name, in pszKept (which stays ""
+// when there is none), until the step ends. One that cannot be opened for
+// writing alone (a program holds it) stays, and is an error, as when it was
+// copied over: a running program or a loaded library would let itself be
+// moved aside. A read-only one from an earlier installation is no file in
+// use: its attributes go first.
 static BOOL KeepOldFile(LPCSTR pszDest, LPSTR pszKept) {
+  SetFileAttributesA(pszDest, FILE_ATTRIBUTE_ARCHIVE);
   HFILE hFile = _lopen(pszDest, OF_WRITE | OF_SHARE_EXCLUSIVE);
   if (hFile == HFILE_ERROR) return GetLastError() == ERROR_FILE_NOT_FOUND;
   CloseHandle((HANDLE)(INT_PTR)hFile);
-  if (CreateTempFile(pszDest, pszKept) && DeleteFileA(pszKept) && MoveFileA(pszDest, pszKept))
-    return TRUE;
+  if (!ComposeBeside(pszKept, pszDest, g_szOldEnding)) return FALSE;
+  if (MoveWithRetry(pszDest, pszKept)) return TRUE;
   pszKept[0] = '\0';
   return FALSE;
 }
 
-// The copy arrives whole under a temporary name beside the destination and
-// only then takes its place; the file it replaces is kept, in pszKept. 0
-// when the copy is in place; otherwise the error, with the destination as
-// it was and no temporary file left (an empty name names none). Plain
+// The kept file back in its place, once the new one is out of the way:
+// moved aside under our name and deleted, or, where a program still holds
+// it, deleted at the next restart. *pbNotPutBack is set when the old one
+// could not return.
+static void PutBack(LPCSTR pszDest, LPCSTR pszKept, BOOL *pbNotPutBack) {
+  char szAside[MAX_PATH];
+  ComposeBeside(szAside, pszDest, g_szNewEnding);
+  BOOL bGone = MoveWithRetry(pszDest, szAside);
+  if (bGone) DeleteOrSchedule(szAside);
+  if (!bGone || (pszKept[0] && !MoveWithRetry(pszKept, pszDest))) *pbNotPutBack = TRUE;
+}
+
+// The copy arrives whole under our name beside the destination, never
+// read-only, hidden or system, and only then takes its place; the file it
+// replaces is kept, in pszKept. 0 when the copy is in place; otherwise the
+// error, with the destination as it was and no name of ours left. Plain
 // moves: Windows 95 has no other.
-static DWORD ReplaceWithCopy(LPCSTR pszSource, LPCSTR pszDest, LPSTR pszKept) {
+static DWORD ReplaceWithCopy(LPCSTR pszSource, LPCSTR pszDest, LPSTR pszKept, BOOL *pbNotPutBack) {
   char szStaged[MAX_PATH];
-  szStaged[0] = pszKept[0] = '\0';
-  if (CreateTempFile(pszDest, szStaged) && CopyFileA(pszSource, szStaged, FALSE) &&
-      KeepOldFile(pszDest, pszKept) && MoveFileA(szStaged, pszDest))
+  pszKept[0] = '\0';
+  if (!ComposeBeside(szStaged, pszDest, g_szNewEnding)) return ERROR_FILENAME_EXCED_RANGE;
+  if (CopyFileA(pszSource, szStaged, FALSE) &&
+      SetFileAttributesA(szStaged, FILE_ATTRIBUTE_ARCHIVE) && KeepOldFile(pszDest, pszKept) &&
+      MoveWithRetry(szStaged, pszDest))
     return 0;
   DWORD dwError = GetLastError();
-  if (pszKept[0]) MoveFileA(pszKept, pszDest);
-  DeleteMadeFile(szStaged);
+  if (pszKept[0] && !MoveWithRetry(pszKept, pszDest)) *pbNotPutBack = TRUE;
+  DeleteOwnFile(szStaged);
   return dwError;
 }
 
@@ -111,21 +124,19 @@ static void DeleteKeptFile(LPCSTR pszKept) {
 // typed) is in place already. When a file cannot be copied, every one
 // before it is put back as it was, and a new one deleted; when all are in
 // place, the files they replaced go, or go at the next restart. The index
-// of the file that failed, its error in *pdwError; -1 when all are in place.
-static int CopyProductFilesFrom(int i, LPCSTR pszFolder, DWORD *pdwError) {
+// of the file that failed, its error in the step; -1 when all are in place.
+static int CopyProductFilesFrom(int i, COPYSTEP *pStep) {
   if (i == g_cCopiedFiles) return -1;
   char szSource[MAX_PATH], szDest[MAX_PATH], szKept[MAX_PATH];
-  if (!ComposeCopy(g_aszCopiedFiles[i], pszFolder, szSource, szDest) ||
-      IsSameFile(szSource, szDest))
-    return CopyProductFilesFrom(i + 1, pszFolder, pdwError);
-  if ((*pdwError = ReplaceWithCopy(szSource, szDest, szKept)) != 0) return i;
-  int iFailed = CopyProductFilesFrom(i + 1, pszFolder, pdwError);
-  if (iFailed >= 0) {
-    DeleteMadeFile(szDest);
-    if (szKept[0]) MoveFileA(szKept, szDest);
-  } else {
+  if (!ComposeCopy(g_aszCopiedFiles[i], pStep, szSource, szDest) || IsSameFile(szSource, szDest))
+    return CopyProductFilesFrom(i + 1, pStep);
+  pStep->dwError = ReplaceWithCopy(szSource, szDest, szKept, &pStep->bNotPutBack);
+  if (pStep->dwError != 0) return i;
+  int iFailed = CopyProductFilesFrom(i + 1, pStep);
+  if (iFailed >= 0)
+    PutBack(szDest, szKept, &pStep->bNotPutBack);
+  else
     DeleteKeptFile(szKept);
-  }
   return iFailed;
 }
 
@@ -133,34 +144,39 @@ static int CopyProductFilesFrom(int i, LPCSTR pszFolder, DWORD *pdwError) {
 // stamp; the shipped copy stays, so the product folder can install again.
 // One the system folder keeps (it is in use) is left to the platform's
 // setup at the end.
-int PlaceShellExtension(void) {
+int PlaceShellExtension(LPCSTR pszSourceFolder) {
   char szSource[MAX_PATH], szDest[MAX_PATH];
-  if (!ComposePath(szSource, MAX_PATH, g_szSourceDir, g_szShellExtFile) ||
+  if (!ComposePath(szSource, MAX_PATH, pszSourceFolder, g_szShellExtFile) ||
       !ComposeSystemLibraryPath(szDest))
     return LIBRARY_MISSING;
+  DeleteLeftovers(szDest);
   DWORD dwStamp = ProbeFile(szSource), dwInPlace = ProbeFile(szDest);
   if (dwStamp == 0) return dwInPlace ? LIBRARY_IN_PLACE : LIBRARY_MISSING;
   if (dwStamp == dwInPlace) return LIBRARY_IN_PLACE;
   char szKept[MAX_PATH];
-  if (ReplaceWithCopy(szSource, szDest, szKept)) return LIBRARY_KEPT_OLD;
+  BOOL bNotPutBack = FALSE;
+  if (ReplaceWithCopy(szSource, szDest, szKept, &bNotPutBack)) return LIBRARY_KEPT_OLD;
   DeleteKeptFile(szKept);
   return LIBRARY_IN_PLACE;
 }
 
 // The folder as typed is checked before anything is created, then every
-// product file must be in it. Tokavi.exe keeps a message of its own, and a
-// full disk is named as such.
-int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder) {
+// product file must be in it. Tokavi.exe keeps a message of its own, a full
+// disk is named as such, and a file that could not be put back is owned
+// up to.
+int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder) {
   if (!IsAbsoluteFolder(pszFolder)) return ShowError(hDlg, g_szMsgFolderInvalid, "", "");
   if (!FitsInstallFolder(pszFolder)) return ShowError(hDlg, g_szMsgFolderTooLong, "", "");
   if (!EnsureInstallFolder(hDlg, pszFolder)) return 0;
-  char szSource[MAX_PATH], szDest[MAX_PATH];
-  if (!ComposeCopy(g_szMainExe, pszFolder, szSource, szDest))
+  COPYSTEP step = {pszSourceFolder, pszFolder, 0, FALSE};
+  char szSource[MAX_PATH], szDest[MAX_PATH], szEnding[256];
+  if (!ComposeCopy(g_szMainExe, &step, szSource, szDest))
     return ShowError(hDlg, g_szMsgSourceMissing1, g_szMsgSourceMissing2, "");
-  DWORD dwError;
-  int iFailed = CopyProductFilesFrom(0, pszFolder, &dwError);
+  int iFailed = CopyProductFilesFrom(0, &step);
   if (iFailed < 0) return 1;
-  LPCSTR pszEnding = iFailed == 0 ? g_szMsgCannotCopyRunning : g_szMsgCannotCopyFile2;
-  if (dwError == ERROR_DISK_FULL || dwError == ERROR_HANDLE_DISK_FULL) pszEnding = g_szMsgDiskFull;
-  return ShowError(hDlg, g_szMsgCannotCopyFile1, g_aszCopiedFiles[iFailed], pszEnding);
+  lstrcpyA(szEnding, iFailed == 0 ? g_szMsgCannotCopyRunning : g_szMsgCannotCopyFile2);
+  if (step.dwError == ERROR_DISK_FULL || step.dwError == ERROR_HANDLE_DISK_FULL)
+    lstrcpyA(szEnding, g_szMsgDiskFull);
+  if (step.bNotPutBack) lstrcatA(szEnding, g_szMsgNotPutBack);
+  return ShowError(hDlg, g_szMsgCannotCopyFile1, g_aszCopiedFiles[iFailed], szEnding);
 }

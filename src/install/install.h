@@ -32,6 +32,15 @@ enum {
 struct INSTALLREQUEST {
   char szFolder[MAX_PATH];  // the folder edit's text, as typed
   DWORD dwOptions;          // OPTION_BIT of every checked box
+  LPCSTR pszSource;         // the product folder, with its backslash
+};
+
+// The copy step's folders, and what became of it.
+struct COPYSTEP {
+  LPCSTR pszSource;  // the product folder, with its backslash
+  LPCSTR pszFolder;  // the install folder, as typed
+  DWORD dwError;     // the error of the file that could not be copied
+  BOOL bNotPutBack;  // a file it replaced could not be put back
 };
 
 // What became of the shell extension library in the system folder: none is
@@ -43,8 +52,8 @@ INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest);
 int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LPCSTR pszCaption,
                 UINT uType);
 
-int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder);
-int PlaceShellExtension(void);
+int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder);
+int PlaceShellExtension(LPCSTR pszSourceFolder);
 HRESULT CreateShortcut(LPCSTR pszTarget, LPCSTR pszLink, LPCSTR pszDescription);
 int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable);
 void RegisterShellExtension(void);
@@ -52,4 +61,4 @@ BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder);
 LPCSTR ReadFileVersion(LPCSTR pszPath, LPSTR pszBuffer);
 void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder);
 BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95);
-void RunInfSetup(HWND hDlg);
+void RunInfSetup(HWND hDlg, LPCSTR pszSourceFolder);

@@ -48,11 +48,11 @@ static void LinkAndAssociate(const INSTALLREQUEST *pRequest) {
 }
 
 INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest) {
-  if (!PrepareAndCopyFiles(hDlg, pRequest->szFolder)) {
+  if (!PrepareAndCopyFiles(hDlg, pRequest->szFolder, pRequest->pszSource)) {
     SetFocus(GetDlgItem(hDlg, IDC_INSTALL_DIR));
     return TRUE;
   }
-  int nLibrary = PlaceShellExtension();
+  int nLibrary = PlaceShellExtension(pRequest->pszSource);
   LinkAndAssociate(pRequest);
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_PATHA, NULL, NULL);
   RegisterUninstallInfo(hDlg, pRequest->szFolder);
@@ -62,7 +62,7 @@ INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest) {
   if (nLibrary != LIBRARY_KEPT_OLD)
     ShowMessage(hDlg, g_szMsgInstalled1, g_szMsgInstalled2, "", g_szCaptionFinished, MB_OK);
   else
-    RunInfSetup(hDlg);
+    RunInfSetup(hDlg, pRequest->pszSource);
   SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
   return TRUE;
 }

@@ -23,12 +23,14 @@ const char g_szShellExtFile[] PACKED_TEXT = "ShTokavi.dll";
 const char g_szSystemShellExt[] PACKED_TEXT = "\\ShTokavi.dll";
 
 // Copied from the source folder into the install folder, in this order; the
-// first must exist and must be copied.
+// first must exist and must be copied. The shell extension library, which
+// the product folder holds beside them, follows them: it goes to the system
+// folder.
 const LPCSTR g_aszCopiedFiles[] = {
     "Tokavi.exe",  "Tokavi.txt",  "Tokavi.hlp", "Tokavi.cnt",
-    "Install.exe", "history.txt", "Tokavi.inf",
+    "Install.exe", "history.txt", "Tokavi.inf", g_szShellExtFile,
 };
-const int g_cCopiedFiles = sizeof g_aszCopiedFiles / sizeof g_aszCopiedFiles[0];
+const int g_cCopiedFiles = sizeof g_aszCopiedFiles / sizeof g_aszCopiedFiles[0] - 1;
 
 // Deleted from the install folder by the uninstall run, in this order.
 // Install.exe and the folder itself stay.
@@ -109,11 +111,15 @@ const char g_szOpenCommandSubkey[] PACKED_TEXT = "shell\\open\\command";
 const char g_szIconIndex[] PACKED_TEXT = ",0";
 const char g_szOpenArgument[] PACKED_TEXT = " \"%1\"";
 
+// A copy, and the file it replaces, beside the destination while the copy
+// step runs: ours by their endings, which a later run finds again.
+const char g_szNewEnding[] PACKED_TEXT = ".~new";
+const char g_szOldEnding[] PACKED_TEXT = ".~old";
+
 // Windows 95 deletes a file named after "NUL=" in the [rename] section of
 // WININIT.INI in the Windows folder when it next starts; the file is
-// rewritten through a temporary one beside it.
-const char g_szWininitFile[] PACKED_TEXT = "\\WININIT.INI";
-const char g_szWininitTemp[] PACKED_TEXT = "\\WININIT.TMP";
+// rewritten through a new one of a free name beside it.
+const char g_szWininitFile[] PACKED_TEXT = "WININIT.INI";
 const char g_szRenameHeader[RENAME_HEADER_SIZE] PACKED_TEXT = "[rename]";
 const char g_szLineEnd[] PACKED_TEXT = "\r\n";
 const char g_szDeleteLine[] PACKED_TEXT = "NUL=";

@@ -91,8 +91,13 @@ extern const char g_szOpenCommandSubkey[];
 extern const char g_szIconIndex[];
 extern const char g_szOpenArgument[];
 
+// The endings a copy and the file it replaces have beside its destination
+// while the copy step runs.
+#define TEMP_ENDING_SIZE 5
+extern const char g_szNewEnding[];
+extern const char g_szOldEnding[];
+
 extern const char g_szWininitFile[];
-extern const char g_szWininitTemp[];
 #define RENAME_HEADER_SIZE 9
 extern const char g_szRenameHeader[RENAME_HEADER_SIZE];
 extern const char g_szLineEnd[];

@@ -98,6 +98,35 @@ int ComposeLinkPath(const SHORTCUTPLACE *pPlace, LPSTR pszLink) {
          ComposePath(pszLink, MAX_PATH, szFolder, g_szLinkFile);
 }
 
+BOOL FitsProductFiles(LPCSTR pszFolder, int cbPath, int cFiles) {
+  char szPath[MAX_PATH];
+  for (int i = 0; i < cFiles; ++i)
+    if (!ComposePath(szPath, cbPath, pszFolder, g_aszCopiedFiles[i])) return FALSE;
+  return TRUE;
+}
+
+BOOL ComposeBeside(LPSTR pszPath, LPCSTR pszDest, LPCSTR pszEnding) {
+  lstrcpyA(pszPath, pszDest);
+  return AppendText(pszPath, MAX_PATH, pszEnding);
+}
+
+void DeleteOwnFile(LPCSTR pszPath) {
+  SetFileAttributesA(pszPath, FILE_ATTRIBUTE_ARCHIVE);
+  DeleteFileA(pszPath);
+}
+
+BOOL DeleteLeftovers(LPCSTR pszPath) {
+  const LPCSTR apszEndings[] = {g_szNewEnding, g_szOldEnding};
+  BOOL bStays = FALSE;
+  for (int i = 0; i < 2; ++i) {
+    char szPath[MAX_PATH];
+    if (!ComposeBeside(szPath, pszPath, apszEndings[i])) continue;
+    DeleteOwnFile(szPath);
+    bStays |= GetFileAttributesA(szPath) != INVALID_FILE_ATTRIBUTES;
+  }
+  return bStays;
+}
+
 // The shell extension library's place in the system folder.
 BOOL ComposeSystemLibraryPath(LPSTR pszBuffer) {
   return ComposePlatformPath(pszBuffer, GetSystemDirectoryA, g_szSystemShellExt);

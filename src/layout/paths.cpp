@@ -65,24 +65,24 @@ LPSTR FindLastName(LPSTR pszPath) {
 // separators.
 static const char s_szForbidden[] = "*?\"<>|:/";
 
-// The names Windows keeps for its devices, whatever extension follows them:
-// those of three letters, then, after an empty name, those that take a
-// digit from 1 to 9.
-static const char s_szDevices[] PACKED_TEXT = "CON\0PRN\0AUX\0NUL\0\0COM\0LPT\0";
+// The names Windows keeps for its devices, whatever extension follows
+// them, in slots of five bytes; '#' stands for a digit from 1 to 9.
+#define DEVICE_SLOT 5
+static const char s_szDevices[] PACKED_TEXT = "CON\0\0PRN\0\0AUX\0\0NUL\0\0COM#\0LPT#";
 
 // Whether the name part at p is a device's name, in any case, with or
 // without an extension.
 static BOOL IsDeviceName(LPCSTR p) {
   char szBase[5];
   int cch = 0;
-  while (cch < 5 && p[cch] && p[cch] != '\\' && p[cch] != '.') szBase[cch] = p[cch], ++cch;
-  if (cch == 4 && szBase[3] >= '1' && szBase[3] <= '9') cch = -3;
-  if (cch != 3 && cch != -3) return FALSE;
-  szBase[3] = '\0';
-  LPCSTR pszDevice = s_szDevices;
-  if (cch < 0) pszDevice += 17;
-  for (; *pszDevice; pszDevice += 4)
-    if (lstrcmpiA(szBase, pszDevice) == 0) return TRUE;
+  for (; p[cch] && p[cch] != '\\' && p[cch] != '.'; ++cch) {
+    if (cch == 4) return FALSE;
+    szBase[cch] = p[cch];
+  }
+  szBase[cch] = '\0';
+  if (cch == 4 && szBase[3] >= '1' && szBase[3] <= '9') szBase[3] = '#';
+  for (int i = 0; i < (int)sizeof s_szDevices; i += DEVICE_SLOT)
+    if (lstrcmpiA(szBase, s_szDevices + i) == 0) return TRUE;
   return FALSE;
 }
 
@@ -142,14 +142,21 @@ static BOOL ConvertsBack(LPCWSTR pwszText, LPSTR pszText, int cbText) {
   return FALSE;
 }
 
+// Rewrites the UTF-16 path, in a buffer of MAX_PATH characters, in its
+// short form, in place; FALSE, the path as it was, when it has none that
+// fits.
+BOOL ShortenWidePath(LPWSTR pwszPath) {
+  GETSHORTPATHNAMEW pfnShorten =
+      (GETSHORTPATHNAMEW)(void *)FindSystemFunction(g_szKernel32, "GetShortPathNameW");
+  DWORD cch = pfnShorten ? pfnShorten(pwszPath, pwszPath, MAX_PATH) : 0;
+  return cch != 0 && cch < MAX_PATH;
+}
+
 // A path Windows NT handed over in UTF-16 (of MAX_PATH characters at most)
 // as an ANSI path that names the same file or folder: its own ANSI form, or
 // else its short form's, which the UTF-16 buffer then holds. FALSE when
 // neither converts back or fits: the path has no ANSI name.
 BOOL ConvertFaithfully(LPWSTR pwszPath, LPSTR pszPath, int cbPath) {
-  if (ConvertsBack(pwszPath, pszPath, cbPath)) return TRUE;
-  GETSHORTPATHNAMEW pfnShorten =
-      (GETSHORTPATHNAMEW)(void *)FindSystemFunction(g_szKernel32, "GetShortPathNameW");
-  DWORD cch = pfnShorten ? pfnShorten(pwszPath, pwszPath, MAX_PATH) : 0;
-  return cch != 0 && cch < MAX_PATH && ConvertsBack(pwszPath, pszPath, cbPath);
+  return ConvertsBack(pwszPath, pszPath, cbPath) ||
+         (ShortenWidePath(pwszPath) && ConvertsBack(pwszPath, pszPath, cbPath));
 }

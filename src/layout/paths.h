@@ -12,4 +12,5 @@ BOOL ComposePlatformPath(LPSTR pszBuffer, UINT(WINAPI *pfnGetFolder)(LPSTR, UINT
 void ShortenPath(LPSTR pszPath);
 LPSTR FindLastName(LPSTR pszPath);
 BOOL IsAbsoluteFolder(LPCSTR pszFolder);
+BOOL ShortenWidePath(LPWSTR pwszPath);
 BOOL ConvertFaithfully(LPWSTR pwszPath, LPSTR pszPath, int cbPath);

@@ -51,18 +51,33 @@ DWORD InsertWininitDeletion(LPSTR pszText, DWORD cchText, DWORD cbText, LPCSTR p
   return cchText + cchInsert;
 }
 
-// The text written whole to a temporary file beside the file, which then
-// replaces it: a failure on the way leaves the file as it was.
-static BOOL ReplaceFileText(LPCSTR pszFile, LPCSTR pszTemp, LPCVOID pvText, DWORD cbText) {
-  HANDLE hFile =
-      CreateFileA(pszTemp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (hFile == INVALID_HANDLE_VALUE) return FALSE;
+// A new empty file of a free name in the folder, made by this run: never
+// one that was there.
+static BOOL CreateFreeFile(LPCSTR pszFolder, LPSTR pszPath) {
+  return (BOOL)GetTempFileNameA(pszFolder, g_szMainExe, 0, pszPath);
+}
+
+// The text written whole to a file of a free name in the file's folder;
+// the old file then moves aside under another, the new one takes its
+// place, and the old one goes last: at no moment is the file missing. A
+// failure on the way leaves the file as it was.
+static BOOL ReplaceFileText(LPCSTR pszFolder, LPCSTR pszFile, LPCVOID pvText, DWORD cbText) {
+  char szNew[MAX_PATH], szOld[MAX_PATH];
+  if (!CreateFreeFile(pszFolder, szNew)) return FALSE;
+  HANDLE hFile = CreateFileA(szNew, GENERIC_WRITE, 0, NULL, TRUNCATE_EXISTING, 0, NULL);
   DWORD cbWritten;
-  BOOL bWritten = WriteFile(hFile, pvText, cbText, &cbWritten, NULL) && cbWritten == cbText;
-  if (CloseHandle(hFile) && bWritten &&
-      (DeleteFileA(pszFile) || GetFileAttributesA(pszFile) == INVALID_FILE_ATTRIBUTES))
-    return MoveFileA(pszTemp, pszFile);
-  DeleteFileA(pszTemp);
+  BOOL bWritten = hFile != INVALID_HANDLE_VALUE &&
+                  WriteFile(hFile, pvText, cbText, &cbWritten, NULL) && cbWritten == cbText;
+  if (hFile != INVALID_HANDLE_VALUE && !CloseHandle(hFile)) bWritten = FALSE;
+  BOOL bOld = GetFileAttributesA(pszFile) != INVALID_FILE_ATTRIBUTES;
+  BOOL bAside = bWritten && (!bOld || (CreateFreeFile(pszFolder, szOld) && DeleteFileA(szOld) &&
+                                       MoveFileA(pszFile, szOld)));
+  if (bAside && MoveFileA(szNew, pszFile)) {
+    if (bOld) DeleteFileA(szOld);
+    return TRUE;
+  }
+  if (bAside && bOld) MoveFileA(szOld, pszFile);
+  DeleteFileA(szNew);
   return FALSE;
 }
 
@@ -71,11 +86,11 @@ static BOOL ReplaceFileText(LPCSTR pszFile, LPCSTR pszTemp, LPCVOID pvText, DWOR
 // starts. The line goes into the file as text; every other byte of it, the
 // lines of other programs, comments, other sections, stays as it was.
 static BOOL ScheduleWithWininit(LPCSTR pszPath) {
-  char szShort[MAX_PATH], szFile[MAX_PATH], szTemp[MAX_PATH];
+  char szShort[MAX_PATH], szFolder[MAX_PATH], szFile[MAX_PATH];
   DWORD cch = GetShortPathNameA(pszPath, szShort, MAX_PATH);
-  if (cch == 0 || cch >= MAX_PATH ||
-      !ComposePlatformPath(szFile, GetWindowsDirectoryA, g_szWininitFile) ||
-      !ComposePlatformPath(szTemp, GetWindowsDirectoryA, g_szWininitTemp))
+  UINT cchFolder = GetWindowsDirectoryA(szFolder, MAX_PATH);
+  if (cch == 0 || cch >= MAX_PATH || cchFolder == 0 || cchFolder >= MAX_PATH ||
+      !ComposePath(szFile, MAX_PATH, szFolder, g_szWininitFile))
     return FALSE;
   DWORD cbText = 0;
   HANDLE hFile = CreateFileA(szFile, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
@@ -89,7 +104,7 @@ static BOOL ScheduleWithWininit(LPCSTR pszPath) {
   if (cbText >= sizeof s_szWininit) return FALSE;
   s_szWininit[cbText] = '\0';
   cbText = InsertWininitDeletion(s_szWininit, cbText, sizeof s_szWininit, szShort);
-  return cbText && ReplaceFileText(szFile, szTemp, s_szWininit, cbText);
+  return cbText && ReplaceFileText(szFolder, szFile, s_szWininit, cbText);
 }
 
 // Windows NT deletes the file before anything can open it when it next

@@ -15,6 +15,8 @@ const char g_szMsgWrongFolder[] PACKED_TEXT =
 const char g_szMsgUnusableFolder[] PACKED_TEXT =
     "Install.exe のあるﾌｫﾙﾀﾞの名前には使えない文字があります。"
     "別のﾌｫﾙﾀﾞに移してから起動して下さい。";
+const char g_szMsgSourceTooLong[] PACKED_TEXT =
+    "Install.exe のあるﾌｫﾙﾀﾞの名前が長すぎます。別のﾌｫﾙﾀﾞに移してから起動して下さい。";
 const char g_szMsgConfirmCancel[] PACKED_TEXT = "ｲﾝｽﾄｰﾙを中止しますか？";
 const char g_szTitleBrowse[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞを選択してください。";
 const char g_szMsgFolderInvalid[] PACKED_TEXT = "ｲﾝｽﾄｰﾙ先のﾌｫﾙﾀﾞ名が正しくありません。";
@@ -37,6 +39,8 @@ const char g_szMsgCannotCopyRunning[] PACKED_TEXT =
 // Any file, when the disk is full.
 const char g_szMsgDiskFull[] PACKED_TEXT =
     "' がコピーできません。\n\nﾃﾞｨｽｸの空き容量が足りません。";
+// After any of them, when a file the copy replaced could not be put back.
+const char g_szMsgNotPutBack[] PACKED_TEXT = "\n\n元に戻せなかったﾌｧｲﾙがあります。";
 const char g_szMsgInstalled1[] PACKED_TEXT = "ｲﾝｽﾄｰﾙが完了しました。\n\n";
 const char g_szMsgInstalled2[] PACKED_TEXT =
     "ｱﾝｲﾝｽﾄｰﾙはｺﾝﾄﾛｰﾙﾊﾟﾈﾙの'ｱﾌﾟﾘｹｰｼｮﾝの追加と削除'から実行してください。";

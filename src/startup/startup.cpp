@@ -11,32 +11,44 @@ char g_szSourceDir[MAX_PATH];
 
 typedef DWORD(WINAPI *GETCURRENTDIRECTORYW)(DWORD, LPWSTR);
 
-// The current directory into the source folder; on Windows NT read in
-// UTF-16 and used by a name that converts back to it, its own or its short
-// one. The message that refuses it, or NULL.
-static LPCSTR ReadCurrentFolder(void) {
+// The current directory into the source folder, with its backslash, in its
+// short form when asked; on Windows NT read in UTF-16 and used by a name
+// that converts back to it, its own or its short one. The message that
+// refuses it, or NULL.
+static LPCSTR ReadCurrentFolder(BOOL bShort) {
   if (IsWindows95()) {
     DWORD cch = GetCurrentDirectoryA(MAX_PATH, g_szSourceDir);
-    return cch == 0 || cch >= MAX_PATH ? g_szMsgWrongFolder : NULL;
+    if (cch == 0 || cch >= MAX_PATH) return g_szMsgWrongFolder;
+    if (bShort) ShortenPath(g_szSourceDir);
+  } else {
+    GETCURRENTDIRECTORYW pfnGetFolder =
+        (GETCURRENTDIRECTORYW)(void *)FindSystemFunction(g_szKernel32, "GetCurrentDirectoryW");
+    WCHAR wszFolder[MAX_PATH];
+    DWORD cch = pfnGetFolder ? pfnGetFolder(MAX_PATH, wszFolder) : 0;
+    if (cch == 0 || cch >= MAX_PATH) return g_szMsgWrongFolder;
+    if (bShort) ShortenWidePath(wszFolder);
+    if (!ConvertFaithfully(wszFolder, g_szSourceDir, MAX_PATH)) return g_szMsgUnusableFolder;
   }
-  GETCURRENTDIRECTORYW pfnGetFolder =
-      (GETCURRENTDIRECTORYW)(void *)FindSystemFunction(g_szKernel32, "GetCurrentDirectoryW");
-  WCHAR wszFolder[MAX_PATH];
-  DWORD cch = pfnGetFolder ? pfnGetFolder(MAX_PATH, wszFolder) : 0;
-  if (cch == 0 || cch >= MAX_PATH) return g_szMsgWrongFolder;
-  return ConvertFaithfully(wszFolder, g_szSourceDir, MAX_PATH) ? NULL : g_szMsgUnusableFolder;
+  return AppendBackslash(g_szSourceDir, MAX_PATH) ? NULL : g_szMsgWrongFolder;
 }
 
-// The source folder is the current directory, not the program's folder.
-// Refused when the folder and the main executable's name do not fit.
+// Whether every product file's path in the source folder fits, the
+// library's too, so that none is skipped.
+static BOOL FitsSourceFolder(void) {
+  return FitsProductFiles(g_szSourceDir, MAX_PATH, g_cCopiedFiles + 1);
+}
+
+// The source folder is the current directory, not the program's folder: by
+// its short form when a product file's path in it would not fit otherwise,
+// and refused when it would not fit either way.
 static LPCSTR ReadSourceFolder(void) {
   char szProbe[MAX_PATH];
-  LPCSTR pszRefusal = ReadCurrentFolder();
+  LPCSTR pszRefusal = ReadCurrentFolder(FALSE);
+  if (!pszRefusal && !FitsSourceFolder()) pszRefusal = ReadCurrentFolder(TRUE);
   if (pszRefusal) return pszRefusal;
-  if (!AppendBackslash(g_szSourceDir, MAX_PATH) ||
-      !ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile) || ProbeFile(szProbe) == 0)
-    return g_szMsgWrongFolder;
-  return NULL;
+  if (!FitsSourceFolder()) return g_szMsgSourceTooLong;
+  ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile);
+  return ProbeFile(szProbe) ? NULL : g_szMsgWrongFolder;
 }
 
 static int RunMessageLoop(HWND hDlg) {
@@ -83,7 +95,8 @@ static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
   HRESULT hrCom = CoInitialize(NULL);
   int nResult = 0;
   InitVisualStyles();
-  HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc, 0);
+  HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc,
+                                 (LPARAM)g_szSourceDir);
   if (hDlg) {
     ShowWindow(hDlg, nShowCmd);
     UpdateWindow(hDlg);

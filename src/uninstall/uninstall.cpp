@@ -21,11 +21,14 @@ static int RemoveFile(LPCSTR pszPath) {
   return GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES ? FILES_LEFT : 0;
 }
 
-// A file in the folder. A path that does not fit is skipped: a shortened
-// one would name another file.
-static int RemoveFileIn(LPCSTR pszFolder, LPCSTR pszName) {
+// A file in the folder, or (bLeftovers) what an interrupted installation
+// left beside it. A path that does not fit is skipped: a shortened one
+// would name another file.
+static int RemoveFileIn(LPCSTR pszFolder, LPCSTR pszName, BOOL bLeftovers) {
   char szPath[MAX_PATH];
-  return ComposePath(szPath, MAX_PATH, pszFolder, pszName) ? RemoveFile(szPath) : 0;
+  if (!ComposePath(szPath, MAX_PATH, pszFolder, pszName)) return 0;
+  if (bLeftovers) return DeleteLeftovers(szPath) ? FILES_LEFT : 0;
+  return RemoveFile(szPath);
 }
 
 // The install folder an uninstall command names, with its trailing
@@ -82,7 +85,10 @@ static int DeleteProductFiles(void) {
   int nFiles = 0, nFound = ReadUninstallFolder(szFolder);
   if (nFound == FOLDER_UNNAMED) return FILES_LEFT;
   if (nFound == FOLDER_NONE) return 0;
-  for (int i = 0; i < g_cRemovedFiles; ++i) nFiles |= RemoveFileIn(szFolder, g_aszRemovedFiles[i]);
+  for (int i = 0; i < g_cRemovedFiles; ++i)
+    nFiles |= RemoveFileIn(szFolder, g_aszRemovedFiles[i], FALSE);
+  for (int i = 0; i < g_cCopiedFiles; ++i)
+    nFiles |= RemoveFileIn(szFolder, g_aszCopiedFiles[i], TRUE);
   return nFiles;
 }
 
@@ -98,7 +104,8 @@ static int DeleteShortcuts(void) {
 
 static int DeleteSystemLibrary(void) {
   char szPath[MAX_PATH];
-  return ComposeSystemLibraryPath(szPath) ? RemoveFile(szPath) : 0;
+  if (!ComposeSystemLibraryPath(szPath)) return 0;
+  return RemoveFile(szPath) | (DeleteLeftovers(szPath) ? FILES_LEFT : 0);
 }
 
 // The settings key goes with its whole subtree; the maker key only when
