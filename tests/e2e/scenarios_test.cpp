@@ -46,6 +46,8 @@ const char kUserShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char kRestartNotice[] = "ｼｪﾙ拡張の更新は、Winodws再起動後、有効になります。";
 const char kCaptionNotice[] = "Install";
+const char kSourceTooLong[] =
+    "Install.exe のあるﾌｫﾙﾀﾞの名前が長すぎます。別のﾌｫﾙﾀﾞに移してから起動して下さい。";
 const wchar_t kClsidText[] = L"{7A41D2E3-3C55-11D0-8F6B-0A1B2C3D4E5F}";
 
 std::string AskCreate(const std::string &folder) {
@@ -814,7 +816,7 @@ class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {
   }
 };
 
-const int kUntidyScenarios = 20;
+const int kUntidyScenarios = 22;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -1072,7 +1074,7 @@ TEST_P(UntidyWorld, Scenario) {
        }},
       {"files in use, the installed Tokavi.exe, read-only, and the library, go when Windows next "
        "starts, and the completion message says so; on Windows 95 through WININIT.INI, whose "
-       "other bytes stay",
+       "other bytes stay, as does a WININIT.TMP",
        [&] {
          const std::string wininit = WindowsFolder() + "\\WININIT.INI";
          OnEachPlatform([&](bool windows95) {
@@ -1086,7 +1088,11 @@ TEST_P(UntidyWorld, Scenario) {
            WriteFile(other, "deleted at the restart too");
            const std::string head = "; kept\n\n[other]\r\nkey=value\r\n[Rename]\r\n",
                              tail = "NUL=" + ShortPath(other) + "\r\n\r\n[rename]\nNUL=C:\\NO.TMP";
-           if (windows95) WriteFile(wininit, head + tail);
+           const std::string temp = WindowsFolder() + "\\WININIT.TMP";  // another program's
+           if (windows95) {
+             WriteFile(wininit, head + tail);
+             WriteFile(temp, "kept");
+           }
            SetFileAttributesA(exe.c_str(), FILE_ATTRIBUTE_READONLY);
            {
              HeldOpen heldExe(exe), heldLibrary(library);
@@ -1100,7 +1106,8 @@ TEST_P(UntidyWorld, Scenario) {
              EXPECT_EQ(
                  head + "NUL=" + ShortPath(library) + "\r\nNUL=" + ShortPath(exe) + "\r\n" + tail,
                  scheduled);
-             EXPECT_FALSE(FileExists(WindowsFolder() + "\\WININIT.TMP"));
+             EXPECT_EQ("kept", ReadFileText(temp));
+             DeleteFileA(temp.c_str());
            } else {
              DWORD type;
              EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kSessionManager,
@@ -1308,6 +1315,55 @@ TEST_P(UntidyWorld, Scenario) {
          ExpectUninstalled(expected, in, true);
          expected.RemoveKey(HKEY_CLASSES_ROOT, "LzhFile");
          EXPECT_EQ("", Differences(expected, Take(folders)));
+       }},
+      {"read-only product files install as plain files, over read-only ones too, and what a "
+       "killed run left under our names goes at the next installation and at /d",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kStartOptions);
+         const std::string library = system_ + "\\ShTokavi.dll",
+                           installed[] = {folder / "Tokavi.exe", folder / "Tokavi.txt", library};
+         const std::string leftovers[] = {folder / "Tokavi.exe.~new", folder / "history.txt.~old",
+                                          library + ".~old"};
+         for (const char *name : {"Tokavi.exe", "Tokavi.txt", "ShTokavi.dll"})
+           SetFileAttributesA((product / name).c_str(), FILE_ATTRIBUTE_READONLY);
+         Footprint expected = Take({in.source, in.folder});
+         ExpectInstalled(expected, in);
+         for (int run = 0; run < 3; ++run) {
+           for (const auto &file : leftovers) WriteFile(file, "left by a killed run");
+           if (run == 2) UninstallWithSlashD(in);
+           if (run < 2)
+             InstallExpecting(product, in.folder, in.options, expected, {in.source, in.folder});
+           for (const auto &file : leftovers) EXPECT_FALSE(FileExists(file)) << file;
+           for (int i = 0; i < 3 - run && run < 2; ++i) {
+             EXPECT_EQ(0u, GetFileAttributesA(installed[i].c_str()) & 7) << installed[i];
+             SetFileAttributesA(installed[i].c_str(), FILE_ATTRIBUTE_READONLY);
+           }
+         }
+       }},
+      {"a product folder of 247 characters installs by its short name, the library too; one "
+       "whose short name is as long is refused",
+       [&] {
+         TempFolder parent, folder;
+         ProductFolder product;
+         const std::string deep = parent / std::string(246 - parent.path().size(), 'd');
+         ASSERT_TRUE(MoveFileA(product.path().c_str(), deep.c_str()));
+         Installation in = InstallationOf(product, folder.path(), kStartOptions);
+         in.source = ShortPath(deep);
+         Footprint expected = Take({in.source, in.folder});
+         ExpectInstalled(expected, in);
+         const std::string program = "\"" + deep + "\\Install.exe\"";
+         Session installer(program, deep);
+         HWND hDlg = StartInstaller(installer, &in.folder, in.options);
+         ASSERT_TRUE(hDlg);
+         ASSERT_NO_FATAL_FAILURE(InstallWithOk(installer, hDlg, in.folder, false));
+         EXPECT_EQ("", Differences(expected, Take({in.source, in.folder})));
+         std::string shortDeep = ShortPath(parent.path());
+         while (shortDeep.size() < 247) CreateDirectoryA((shortDeep += "\\12345678").c_str(), NULL);
+         Session refused(program, shortDeep);
+         ExpectBox(refused, NULL, kSourceTooLong, kCaptionNotice, MB_ICONERROR, IDOK);
+         EXPECT_EQ(0u, refused.WaitForExit());
        }},
   };
   ASSERT_EQ(kUntidyScenarios, (int)(sizeof scenarios / sizeof scenarios[0]));
