@@ -94,8 +94,9 @@ static void PutBack(LPCSTR pszDest, LPCSTR pszKept, BOOL *pbNotPutBack) {
   if (!bGone || (pszKept[0] && !MoveWithRetry(pszKept, pszDest))) *pbNotPutBack = TRUE;
 }
 
-// The copy arrives whole under our name beside the destination, never
-// read-only, hidden or system, and only then takes its place; the file it
+// The copy arrives whole under our name beside the destination, in a file
+// it creates (one left there is never copied over), never read-only,
+// hidden or system, and only then takes its place; the file it
 // replaces is kept, in pszKept. 0 when the copy is in place; otherwise the
 // error, with the destination as it was and no name of ours left. Plain
 // moves: Windows 95 has no other.
@@ -103,7 +104,7 @@ static DWORD ReplaceWithCopy(LPCSTR pszSource, LPCSTR pszDest, LPSTR pszKept, BO
   char szStaged[MAX_PATH];
   pszKept[0] = '\0';
   if (!ComposeBeside(szStaged, pszDest, g_szNewEnding)) return ERROR_FILENAME_EXCED_RANGE;
-  if (CopyFileA(pszSource, szStaged, FALSE) &&
+  if (CopyFileA(pszSource, szStaged, TRUE) &&
       SetFileAttributesA(szStaged, FILE_ATTRIBUTE_ARCHIVE) && KeepOldFile(pszDest, pszKept) &&
       MoveWithRetry(szStaged, pszDest))
     return 0;

@@ -139,6 +139,17 @@ struct TREEFUNCTIONS {
 // Deeper than any tree of ours: a deeper one stays, and the stack holds.
 #define TREE_DEPTH 32
 
+// Whether the tree goes by Windows 95's functions: never in the 64-bit
+// program, which leaves that branch out.
+static BOOL IsAnsiTree(const TREEFUNCTIONS *pFunctions) {
+#ifdef _WIN64
+  (void)pFunctions;
+  return FALSE;
+#else
+  return pFunctions->bAnsi;
+#endif
+}
+
 // The subkeys of the open key, children first, each opened as itself: on
 // Windows NT deleted through its handle, so that a link goes as the link,
 // never the key it names. One that stays (access denied, too deep) is
@@ -147,17 +158,18 @@ static void DeleteSubkeys(HKEY hKey, int nDepth, const TREEFUNCTIONS *pFunctions
   DWORD dwIndex = 0;
   while (nDepth < TREE_DEPTH) {
     WCHAR wszName[KEY_NAME_LENGTH];
-    DWORD cchName = pFunctions->bAnsi ? sizeof wszName : KEY_NAME_LENGTH;
+    DWORD cchName = IsAnsiTree(pFunctions) ? sizeof wszName : KEY_NAME_LENGTH;
     HKEY hSubkey;
     if (pFunctions->pfnEnum(hKey, dwIndex, wszName, &cchName, NULL, NULL, NULL, NULL) !=
         ERROR_SUCCESS)
       break;
-    BOOL bGone = pFunctions->pfnOpen(hKey, wszName, pFunctions->bAnsi ? 0 : REG_OPTION_OPEN_LINK,
-                                     KEY_ALL_ACCESS, &hSubkey) == 0;
+    BOOL bGone =
+        pFunctions->pfnOpen(hKey, wszName, IsAnsiTree(pFunctions) ? 0 : REG_OPTION_OPEN_LINK,
+                            KEY_ALL_ACCESS, &hSubkey) == 0;
     if (bGone) {
       DeleteSubkeys(hSubkey, nDepth + 1, pFunctions);
-      bGone = pFunctions->bAnsi ? RegDeleteKeyA(hKey, (LPCSTR)wszName) == ERROR_SUCCESS
-                                : pFunctions->pfnDelete(hSubkey) == 0;
+      bGone = IsAnsiTree(pFunctions) ? RegDeleteKeyA(hKey, (LPCSTR)wszName) == ERROR_SUCCESS
+                                     : pFunctions->pfnDelete(hSubkey) == 0;
       RegCloseKey(hSubkey);
     }
     if (!bGone) ++dwIndex;
