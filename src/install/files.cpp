@@ -41,15 +41,11 @@ static int EnsureInstallFolder(HWND hDlg, LPCSTR pszTyped) {
   return ShowError(hDlg, szFolder, g_szMsgCannotCreate, "");
 }
 
-// The source and destination of a product file; what an interrupted run
-// left beside the destination goes. Every source path fits: start-up
-// refused a product folder where one would not.
+// The source and destination of a product file. Every source path fits:
+// start-up refused a product folder where one would not.
 static BOOL ComposeCopy(LPCSTR pszName, const COPYSTEP *pStep, LPSTR pszSource, LPSTR pszDest) {
-  if (!ComposePath(pszSource, MAX_PATH, pStep->pszSource, pszName) ||
-      !ComposePath(pszDest, MAX_PATH, pStep->pszFolder, pszName))
-    return FALSE;
-  DeleteLeftovers(pszDest);
-  return ProbeFile(pszSource) != 0;
+  return ComposePath(pszSource, MAX_PATH, pStep->pszSource, pszName) &&
+         ComposePath(pszDest, MAX_PATH, pStep->pszFolder, pszName);
 }
 
 // A move that a program holding the file a moment (a virus scanner, the
@@ -122,14 +118,17 @@ static void DeleteKeptFile(LPCSTR pszKept) {
 
 // The copied files from the i-th on, in order. A destination that is the
 // source itself (the install folder is the product folder, however it was
-// typed) is in place already. When a file cannot be copied, every one
+// typed) is in place already; what an interrupted run left beside each
+// destination goes first. When a file cannot be copied, every one
 // before it is put back as it was, and a new one deleted; when all are in
 // place, the files they replaced go, or go at the next restart. The index
 // of the file that failed, its error in the step; -1 when all are in place.
 static int CopyProductFilesFrom(int i, COPYSTEP *pStep) {
   if (i == g_cCopiedFiles) return -1;
   char szSource[MAX_PATH], szDest[MAX_PATH], szKept[MAX_PATH];
-  if (!ComposeCopy(g_aszCopiedFiles[i], pStep, szSource, szDest) || IsSameFile(szSource, szDest))
+  BOOL bComposed = ComposeCopy(g_aszCopiedFiles[i], pStep, szSource, szDest);
+  if (bComposed) DeleteLeftovers(szDest);
+  if (!bComposed || !ProbeFile(szSource) || IsSameFile(szSource, szDest))
     return CopyProductFilesFrom(i + 1, pStep);
   pStep->dwError = ReplaceWithCopy(szSource, szDest, szKept, &pStep->bNotPutBack);
   if (pStep->dwError != 0) return i;
@@ -171,7 +170,7 @@ int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder) {
   if (!EnsureInstallFolder(hDlg, pszFolder)) return 0;
   COPYSTEP step = {pszSourceFolder, pszFolder, 0, FALSE};
   char szSource[MAX_PATH], szDest[MAX_PATH], szEnding[256];
-  if (!ComposeCopy(g_szMainExe, &step, szSource, szDest))
+  if (!ComposeCopy(g_szMainExe, &step, szSource, szDest) || !ProbeFile(szSource))
     return ShowError(hDlg, g_szMsgSourceMissing1, g_szMsgSourceMissing2, "");
   int iFailed = CopyProductFilesFrom(0, &step);
   if (iFailed < 0) return 1;

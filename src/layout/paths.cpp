@@ -52,15 +52,6 @@ void ShortenPath(LPSTR pszPath) {
   if (cch != 0 && cch < MAX_PATH) lstrcpyA(pszPath, szShort);
 }
 
-// The last name part of a path: the text after its last backslash, found by
-// characters, not bytes; NULL when the path has no backslash.
-LPSTR FindLastName(LPSTR pszPath) {
-  LPSTR pszName = NULL;
-  for (LPSTR p = pszPath; *p; p = CharNextA(p))
-    if (*p == '\\') pszName = p + 1;
-  return pszName;
-}
-
 // Characters Windows forbids in a name, besides control characters and the
 // separators.
 static const char s_szForbidden[] = "*?\"<>|:/";

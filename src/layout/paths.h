@@ -10,7 +10,6 @@ void RemoveTrailingBackslash(LPSTR pszPath);
 BOOL ComposePath(LPSTR pszBuffer, int cbBuffer, LPCSTR pszFolder, LPCSTR pszName);
 BOOL ComposePlatformPath(LPSTR pszBuffer, UINT(WINAPI *pfnGetFolder)(LPSTR, UINT), LPCSTR pszName);
 void ShortenPath(LPSTR pszPath);
-LPSTR FindLastName(LPSTR pszPath);
 BOOL IsAbsoluteFolder(LPCSTR pszFolder);
 BOOL ShortenWidePath(LPWSTR pwszPath);
 BOOL ConvertFaithfully(LPWSTR pwszPath, LPSTR pszPath, int cbPath);

@@ -44,9 +44,11 @@ static BOOL FitsSourceFolder(void) {
 static LPCSTR ReadSourceFolder(void) {
   char szProbe[MAX_PATH];
   LPCSTR pszRefusal = ReadCurrentFolder(FALSE);
-  if (!pszRefusal && !FitsSourceFolder()) pszRefusal = ReadCurrentFolder(TRUE);
+  if (!pszRefusal && !FitsSourceFolder()) {
+    pszRefusal = ReadCurrentFolder(TRUE);
+    if (!pszRefusal && !FitsSourceFolder()) pszRefusal = g_szMsgSourceTooLong;
+  }
   if (pszRefusal) return pszRefusal;
-  if (!FitsSourceFolder()) return g_szMsgSourceTooLong;
   ComposePath(szProbe, MAX_PATH, g_szSourceDir, g_szMarkerFile);
   return ProbeFile(szProbe) ? NULL : g_szMsgWrongFolder;
 }
