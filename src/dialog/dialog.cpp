@@ -92,7 +92,8 @@ static void ReadFolderText(HWND hDlg, LPSTR pszFolder) {
 }
 
 // What OK hands the installation: the folder text and the options, read
-// from the controls once.
+// from the controls once. The exit code of the unattended installation,
+// which presses OK unseen, is the command's result.
 static INT_PTR InstallAsRequested(HWND hDlg) {
   INSTALLREQUEST request;
   ReadFolderText(hDlg, request.szFolder);
@@ -101,7 +102,8 @@ static INT_PTR InstallAsRequested(HWND hDlg) {
   for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
     if (SendMessageA(GetDlgItem(hDlg, id), BM_GETCHECK, 0, 0) == BST_CHECKED)
       request.dwOptions |= OPTION_BIT(id);
-  return RunInstallation(hDlg, &request);
+  SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, RunInstallation(hDlg, &request));
+  return TRUE;
 }
 
 INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {

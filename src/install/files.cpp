@@ -8,9 +8,10 @@
 #include "../layout/texts.h"
 #include "install.h"
 
-static int ShowError(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3) {
+// The error message of a refusal; its exit code.
+static UINT ShowError(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3) {
   ShowMessage(hDlg, pszText1, pszText2, pszText3, g_szCaptionINSTALL, MB_ICONERROR);
-  return 0;
+  return ERROR_INSTALL_FAILURE;
 }
 
 // Whether every path and command the installation composes from the folder
@@ -28,16 +29,17 @@ static BOOL FitsInstallFolder(LPCSTR pszFolder) {
 // creates nothing. A missing parent makes it fail. Anything found under
 // the name counts as the folder. The folder is asked about and created
 // without one trailing backslash, except that a text of three bytes keeps
-// it: a drive root such as "C:\" is no folder without it.
-static int EnsureInstallFolder(HWND hDlg, LPCSTR pszTyped) {
+// it: a drive root such as "C:\" is no folder without it. 0 when the
+// folder is there; else the exit code.
+static UINT EnsureInstallFolder(HWND hDlg, LPCSTR pszTyped) {
   char szFolder[MAX_PATH];
   lstrcpyA(szFolder, pszTyped);
   if (lstrlenA(szFolder) != 3) RemoveTrailingBackslash(szFolder);
-  if (ProbeFile(szFolder)) return 1;
+  if (ProbeFile(szFolder)) return 0;
   if (ShowMessage(hDlg, g_szMsgFolderMissing1, szFolder, g_szMsgFolderMissing2,
                   g_szCaptionCreateFolder, MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return 0;
-  if (CreateDirectoryA(szFolder, NULL)) return 1;
+    return ERROR_INSTALL_FAILURE;
+  if (CreateDirectoryA(szFolder, NULL)) return 0;
   return ShowError(hDlg, szFolder, g_szMsgCannotCreate, "");
 }
 
@@ -163,20 +165,26 @@ int PlaceShellExtension(LPCSTR pszSourceFolder) {
 // The folder as typed is checked before anything is created, then every
 // product file must be in it. Tokavi.exe keeps a message of its own, a full
 // disk is named as such, and a file that could not be put back is owned
-// up to.
-int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder) {
+// up to. 0 when every file is in place; else the exit code: a file in use
+// and a full disk have their own.
+UINT PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder) {
   if (!IsAbsoluteFolder(pszFolder)) return ShowError(hDlg, g_szMsgFolderInvalid, "", "");
   if (!FitsInstallFolder(pszFolder)) return ShowError(hDlg, g_szMsgFolderTooLong, "", "");
-  if (!EnsureInstallFolder(hDlg, pszFolder)) return 0;
+  UINT uCode = EnsureInstallFolder(hDlg, pszFolder);
+  if (uCode) return uCode;
   COPYSTEP step = {pszSourceFolder, pszFolder, 0, FALSE};
   char szSource[MAX_PATH], szDest[MAX_PATH], szEnding[256];
   if (!ComposeCopy(g_szMainExe, &step, szSource, szDest) || !ProbeFile(szSource))
     return ShowError(hDlg, g_szMsgSourceMissing1, g_szMsgSourceMissing2, "");
   int iFailed = CopyProductFilesFrom(0, &step);
-  if (iFailed < 0) return 1;
+  if (iFailed < 0) return 0;
   lstrcpyA(szEnding, iFailed == 0 ? g_szMsgCannotCopyRunning : g_szMsgCannotCopyFile2);
-  if (step.dwError == ERROR_DISK_FULL || step.dwError == ERROR_HANDLE_DISK_FULL)
+  uCode = step.dwError == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : ERROR_INSTALL_FAILURE;
+  if (step.dwError == ERROR_DISK_FULL || step.dwError == ERROR_HANDLE_DISK_FULL) {
     lstrcpyA(szEnding, g_szMsgDiskFull);
+    uCode = ERROR_DISK_FULL;
+  }
   if (step.bNotPutBack) lstrcatA(szEnding, g_szMsgNotPutBack);
-  return ShowError(hDlg, g_szMsgCannotCopyFile1, g_aszCopiedFiles[iFailed], szEnding);
+  ShowError(hDlg, g_szMsgCannotCopyFile1, g_aszCopiedFiles[iFailed], szEnding);
+  return uCode;
 }

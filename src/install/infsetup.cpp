@@ -28,18 +28,22 @@ BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOO
   }
   return ComposePlatformPath(pszProgram, pfnGetFolder, pszRunner) &&
          AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfEntry) &&
+         AppendText(pszParameters, INF_PARAMETERS_SIZE,
+                    g_bSilent ? g_szInfQuietMode : g_szInfMode) &&
          AppendText(pszParameters, INF_PARAMETERS_SIZE, pszFolder) &&
          AppendText(pszParameters, INF_PARAMETERS_SIZE, g_szInfFile);
 }
 
 // Does not wait for the runner. Only Windows NT hears that the new library
 // takes effect after a restart, and only when the runner could be started.
-void RunInfSetup(HWND hDlg, LPCSTR pszSourceFolder) {
+// Whether it could.
+BOOL RunInfSetup(HWND hDlg, LPCSTR pszSourceFolder) {
   char szProgram[MAX_PATH], szParameters[INF_PARAMETERS_SIZE], szFolder[MAX_PATH];
   BOOL bWindows95 = IsWindows95();
   lstrcpyA(szFolder, pszSourceFolder);
-  if (!ComposeInfSetup(szProgram, szParameters, szFolder, bWindows95)) return;
+  if (!ComposeInfSetup(szProgram, szParameters, szFolder, bWindows95)) return FALSE;
   HINSTANCE hResult = ShellExecuteA(hDlg, g_szInfVerb, szProgram, szParameters, szFolder, SW_SHOW);
-  if ((INT_PTR)hResult > 32 && !bWindows95)
-    MessageBoxA(hDlg, g_szMsgRestart, g_szCaptionInstall, MB_OK);
+  if ((INT_PTR)hResult <= 32) return FALSE;
+  if (!bWindows95) ShowMessageBox(hDlg, g_szMsgRestart, g_szCaptionInstall, MB_OK);
+  return TRUE;
 }

@@ -16,6 +16,7 @@
 // The uninstall entry's texts, in the order of their names.
 enum {
   ENTRY_COMMAND,
+  ENTRY_QUIET_COMMAND,
   ENTRY_NAME,
   ENTRY_ICON,
   ENTRY_LOCATION,
@@ -28,7 +29,8 @@ enum {
 #define OPTION_BIT(idCheckBox) (1u << ((idCheckBox)-IDC_USE_SHELLEXT))
 #define IDC_LAST_OPTION IDC_ASSOC_ARJ
 
-// What the user asked for, read from the dialog once when OK is pressed.
+// What the user asked for, read from the dialog once when OK is pressed, or
+// from the unattended installation's command line.
 struct INSTALLREQUEST {
   char szFolder[MAX_PATH];  // the folder edit's text, as typed
   DWORD dwOptions;          // OPTION_BIT of every checked box
@@ -48,17 +50,19 @@ struct COPYSTEP {
 // because it is in use.
 enum { LIBRARY_MISSING, LIBRARY_IN_PLACE, LIBRARY_KEPT_OLD };
 
-INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest);
+// The dialog's OK, or, without a dialog (hDlg NULL), the unattended
+// installation; the exit code of what became of it.
+UINT RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest);
 int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LPCSTR pszCaption,
                 UINT uType);
 
-int PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder);
+UINT PrepareAndCopyFiles(HWND hDlg, LPCSTR pszFolder, LPCSTR pszSourceFolder);
 int PlaceShellExtension(LPCSTR pszSourceFolder);
 HRESULT CreateShortcut(LPCSTR pszTarget, LPCSTR pszLink, LPCSTR pszDescription);
 int RegisterFileType(LPCSTR pszExtension, LPCSTR pszExecutable);
 void RegisterShellExtension(void);
 BOOL ComposeUninstallCommand(LPSTR pszCommand, LPCSTR pszFolder);
 LPCSTR ReadFileVersion(LPCSTR pszPath, LPSTR pszBuffer);
-void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder);
+BOOL RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder);
 BOOL ComposeInfSetup(LPSTR pszProgram, LPSTR pszParameters, LPSTR pszFolder, BOOL bWindows95);
-void RunInfSetup(HWND hDlg, LPCSTR pszSourceFolder);
+BOOL RunInfSetup(HWND hDlg, LPCSTR pszSourceFolder);

@@ -1,6 +1,7 @@
 // The OK command: one fixed sequence of steps. Only the first can stop it,
 // and then the dialog stays; after it every step runs whatever became of the
-// ones before, and the program ends.
+// ones before, and the program ends. The unattended installation runs the
+// same sequence without a dialog.
 #include <shlobj.h>
 
 #include "../layout/layout.h"
@@ -17,7 +18,7 @@ int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LP
   AppendText(szText, sizeof szText, pszText1);
   AppendText(szText, sizeof szText, pszText2);
   AppendText(szText, sizeof szText, pszText3);
-  return MessageBoxA(hDlg, szText, pszCaption, uType);
+  return ShowMessageBox(hDlg, szText, pszCaption, uType);
 }
 
 static BOOL IsChosen(const INSTALLREQUEST *pRequest, int idCheckBox) {
@@ -47,22 +48,27 @@ static void LinkAndAssociate(const INSTALLREQUEST *pRequest) {
       RegisterFileType(g_aArchiveTypes[i].pszExtension, szExecutable);
 }
 
-INT_PTR RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest) {
-  if (!PrepareAndCopyFiles(hDlg, pRequest->szFolder, pRequest->pszSource)) {
+// The exit code: a refusal's; 1603 when the entry could not be written;
+// 3010 when the library waits for the restart.
+UINT RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest) {
+  UINT uCode = PrepareAndCopyFiles(hDlg, pRequest->szFolder, pRequest->pszSource);
+  if (uCode) {
     SetFocus(GetDlgItem(hDlg, IDC_INSTALL_DIR));
-    return TRUE;
+    return uCode;
   }
   int nLibrary = PlaceShellExtension(pRequest->pszSource);
   LinkAndAssociate(pRequest);
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_PATHA, NULL, NULL);
-  RegisterUninstallInfo(hDlg, pRequest->szFolder);
+  if (!RegisterUninstallInfo(hDlg, pRequest->szFolder)) uCode = ERROR_INSTALL_FAILURE;
   // A library that is nowhere is not registered.
   if (IsChosen(pRequest, IDC_USE_SHELLEXT) && nLibrary != LIBRARY_MISSING) RegisterShellExtension();
   // A library the system folder kept is replaced by the platform's setup.
   if (nLibrary != LIBRARY_KEPT_OLD)
     ShowMessage(hDlg, g_szMsgInstalled1, g_szMsgInstalled2, "", g_szCaptionFinished, MB_OK);
-  else
-    RunInfSetup(hDlg, pRequest->pszSource);
+  else if (!RunInfSetup(hDlg, pRequest->pszSource))
+    uCode = ERROR_INSTALL_FAILURE;
+  else if (!uCode)
+    uCode = ERROR_SUCCESS_REBOOT_REQUIRED;
   SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-  return TRUE;
+  return uCode;
 }

@@ -31,7 +31,7 @@ static BOOL CreateFreshEntry(HWND hDlg, HKEY hWindows, HKEY *phEntry) {
     RegCloseKey(*phEntry);
     if (nTry == 0) DeleteKeyTree(hWindows, g_szUninstallSubkey, SHARED_SUBKEY_NAMES);
   }
-  MessageBoxA(hDlg, g_szMsgUninstallInfoFailed, NULL, MB_ICONERROR);
+  ShowMessageBox(hDlg, g_szMsgUninstallInfoFailed, NULL, MB_ICONERROR);
   return FALSE;
 }
 
@@ -102,26 +102,36 @@ static void WriteEntryValues(HKEY hEntry, const LPCSTR *ppszTexts, DWORD dwSize)
 }
 
 // The icon is the installed Tokavi.exe by the folder as typed, the location
-// that folder with its backslash. Every path from the folder fits, or the
-// files were not copied.
-void RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder) {
-  char szCommand[UNINSTALL_COMMAND_SIZE], szIcon[MAX_PATH], szLocation[MAX_PATH];
-  char szVersion[VERSION_TEXT_SIZE];
+// that folder with its backslash; the quiet command is the command with
+// " /S". Every path from the folder fits, or the files were not copied.
+// Whether the entry was written.
+BOOL RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder) {
+  char szCommand[UNINSTALL_COMMAND_SIZE], szQuiet[UNINSTALL_COMMAND_SIZE];
+  char szIcon[MAX_PATH], szLocation[MAX_PATH], szVersion[VERSION_TEXT_SIZE];
   if (!ComposeUninstallCommand(szCommand, pszFolder) ||
       !ComposePath(szIcon, MAX_PATH, pszFolder, g_szMainExe))
-    return;
+    return FALSE;
+  lstrcpyA(szQuiet, szCommand);
   lstrcpyA(szLocation, pszFolder);
-  if (!AppendBackslash(szLocation, MAX_PATH)) return;
-  const LPCSTR apszTexts[ENTRY_TEXTS] = {szCommand,     g_szDisplayName,
-                                         szIcon,        szLocation,
-                                         g_szPublisher, ReadFileVersion(szIcon, szVersion)};
+  if (!AppendText(szQuiet, UNINSTALL_COMMAND_SIZE, g_szQuietEnding) ||
+      !AppendBackslash(szLocation, MAX_PATH))
+    return FALSE;
+  const LPCSTR apszTexts[ENTRY_TEXTS] = {szCommand,
+                                         szQuiet,
+                                         g_szDisplayName,
+                                         szIcon,
+                                         szLocation,
+                                         g_szPublisher,
+                                         ReadFileVersion(szIcon, szVersion)};
   HKEY hWindows, hEntry;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, g_szWindowsKey, 0,
                     KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &hWindows) != ERROR_SUCCESS)
-    return;
-  if (CreateFreshEntry(hDlg, hWindows, &hEntry)) {
+    return FALSE;
+  BOOL bWritten = CreateFreshEntry(hDlg, hWindows, &hEntry);
+  if (bWritten) {
     WriteEntryValues(hEntry, apszTexts, MeasureInstalledFiles(pszFolder));
     RegCloseKey(hEntry);
   }
   RegCloseKey(hWindows);
+  return bWritten;
 }

@@ -7,6 +7,17 @@
 
 const char g_szMainWindowClass[] PACKED_TEXT = "TokaviWClass";
 const char g_szUninstallSwitch[] PACKED_TEXT = "/d";
+// The unattended runs' switches, matched in any case: "/S" alone, or
+// after "/d"; the choice of check boxes and the folder after it. The
+// uninstall entry records the quiet command with its own spelling.
+const char g_szSilentSwitch[] PACKED_TEXT = "/s";
+const char g_szTasksSwitch[] PACKED_TEXT = "/tasks=";
+const char g_szFolderSwitch[] PACKED_TEXT = "/d=";
+const char g_szQuietEnding[] PACKED_TEXT = " /S";
+// The check boxes' task names, each ended by a zero, in the order of their
+// identifiers; an empty one stands for an identifier of no check box.
+const char g_szTaskNames[] PACKED_TEXT =
+    "shellext\0tar\0cab\0\0\0\0desktop\0sendto\0lzh\0\0\0zip\0arj";
 const char g_szShellExtName[] PACKED_TEXT = "ShTokavi";
 const char g_szLinkFile[] PACKED_TEXT = "Tokavi.lnk";
 const char g_szLinkDescription[] PACKED_TEXT = "TokAvi";
@@ -81,7 +92,8 @@ const char g_szPublisher[] PACKED_TEXT = MAKER;
 // The entry's values, each name ended by a zero: the texts, UninstallString
 // (which the uninstall run reads back) first, then the numbers.
 const char g_szUninstallValues[] PACKED_TEXT =
-    "UninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0Publisher\0DisplayVersion\0"
+    "UninstallString\0QuietUninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0Publisher\0D"
+    "isplayVersion\0"
     "EstimatedSize\0NoModify\0NoRepair\0";
 
 // The shell extension registration under HKEY_CLASSES_ROOT, in writing order,
@@ -132,4 +144,9 @@ const char g_szInfRunner95[] PACKED_TEXT = "\\rundll.exe";
 const char g_szInfLibrary95[] PACKED_TEXT = "setupx.dll";
 const char g_szInfRunnerNT[] PACKED_TEXT = "\\rundll32.exe";
 const char g_szInfLibraryNT[] PACKED_TEXT = "setupapi";
-const char g_szInfEntry[] PACKED_TEXT = ",InstallHinfSection DefaultInstall 132 ";
+const char g_szInfEntry[] PACKED_TEXT = ",InstallHinfSection DefaultInstall ";
+// The mode: the folder of the INF as the files' source (128), asking for a
+// restart when one is needed (4), which the unattended run leaves to its
+// caller.
+const char g_szInfMode[] PACKED_TEXT = "132 ";
+const char g_szInfQuietMode[] PACKED_TEXT = "128 ";

@@ -43,6 +43,11 @@ struct SHORTCUTPLACE {
 
 extern const char g_szMainWindowClass[];
 extern const char g_szUninstallSwitch[];
+extern const char g_szSilentSwitch[];
+extern const char g_szTasksSwitch[];
+extern const char g_szFolderSwitch[];
+extern const char g_szQuietEnding[];
+extern const char g_szTaskNames[];
 extern const char g_szShellExtName[];
 extern const char g_szLinkFile[];
 extern const char g_szLinkDescription[];
@@ -109,3 +114,5 @@ extern const char g_szInfLibrary95[];
 extern const char g_szInfRunnerNT[];
 extern const char g_szInfLibraryNT[];
 extern const char g_szInfEntry[];
+extern const char g_szInfMode[];
+extern const char g_szInfQuietMode[];

@@ -29,6 +29,10 @@ typedef LONG(NTAPI *RTLGETVERSION)(OSVERSIONINFOW *);
 BOOL IsWindows95By(RTLGETVERSION pfnRtlGetVersion);
 #endif
 FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName);
+// The unattended runs show no message box: every question is answered Yes,
+// and what a box would have said becomes the exit code. Start-up sets it.
+extern BOOL g_bSilent;
+int ShowMessageBox(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
 extern const char g_szPathFromIDListW[];
 
 BOOL FindFileData(LPCSTR pszPath, WIN32_FIND_DATAA *pfd);

@@ -33,4 +33,10 @@ FARPROC FindSystemFunction(LPCSTR pszModule, LPCSTR pszName) {
   return hModule ? GetProcAddress(hModule, pszName) : NULL;
 }
 
+BOOL g_bSilent;
+
+int ShowMessageBox(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) {
+  return g_bSilent ? IDYES : MessageBoxA(hWnd, pszText, pszCaption, uType);
+}
+
 const char g_szPathFromIDListW[] PACKED_TEXT = "SHGetPathFromIDListW";

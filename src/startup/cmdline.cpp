@@ -1,5 +1,10 @@
 #include "cmdline.h"
 
+LPSTR SkipBlanks(LPSTR p) {
+  while (*p && (unsigned char)*p <= ' ') ++p;
+  return p;
+}
+
 // The command-line tail: the program name is skipped (a quoted name ends at
 // its closing quote, an unquoted one at the first blank or control
 // character), then every blank or control character after it.
@@ -12,6 +17,16 @@ LPSTR SkipProgramName(LPSTR pszCommandLine) {
   } else {
     while ((unsigned char)*p > ' ') ++p;
   }
-  while (*p && (unsigned char)*p <= ' ') ++p;
+  return SkipBlanks(p);
+}
+
+LPSTR SkipSwitch(LPSTR p, LPCSTR pszSwitch) {
+  for (; *pszSwitch; ++p, ++pszSwitch)
+    if ((*p >= 'A' && *p <= 'Z' ? *p + ('a' - 'A') : *p) != *pszSwitch) return NULL;
   return p;
+}
+
+LPSTR SkipWord(LPSTR p, LPCSTR pszWord) {
+  p = SkipSwitch(p, pszWord);
+  return p && (unsigned char)*p <= ' ' ? SkipBlanks(p) : NULL;
 }

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "../dialog/dialog.h"
+#include "../install/install.h"
 #include "../layout/layout.h"
 #include "../layout/lookups.h"
 #include "../layout/paths.h"
@@ -91,15 +92,82 @@ static void InitVisualStyles(void) {
   if (pfnInit) pfnInit();
 }
 
+typedef BOOL(WINAPI *SETDLGITEMTEXTW)(HWND, int, LPCWSTR);
+
+// The folder at the end of the tail typed into the folder edit: on Windows
+// NT in UTF-16, as the command line's last characters, blanks and control
+// characters after them left out as from the tail, which converts them one
+// by one. Windows 95 has GetCommandLineW too.
+static void TypeTailFolder(HWND hDlg, LPCSTR pszText) {
+  if (IsWindows95()) {
+    SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, pszText);
+    return;
+  }
+  LPWSTR pwszLine = GetCommandLineW(), pwszEnd = pwszLine + lstrlenW(pwszLine);
+  while (pwszEnd > pwszLine && pwszEnd[-1] <= ' ') --pwszEnd;
+  *pwszEnd = '\0';
+  int cch = MultiByteToWideChar(CP_ACP, 0, pszText, -1, NULL, 0) - 1;
+  SETDLGITEMTEXTW pfnSetText =
+      (SETDLGITEMTEXTW)(void *)FindSystemFunction(g_szUser32, "SetDlgItemTextW");
+  if (pfnSetText)
+    pfnSetText(hDlg, IDC_INSTALL_DIR, cch <= pwszEnd - pwszLine ? pwszEnd - cch : L"");
+}
+
+// The option bit of the task name at *pp, which a comma, a blank or the end
+// of the tail ends; *pp then points past the comma. 0 for no task's name.
+static DWORD ReadTask(LPSTR *pp) {
+  LPCSTR pszName = g_szTaskNames;
+  for (DWORD dwBit = 1; dwBit <= OPTION_BIT(IDC_LAST_OPTION);
+       dwBit <<= 1, pszName += lstrlenA(pszName) + 1) {
+    LPSTR pszEnd = SkipSwitch(*pp, pszName);
+    if (*pszName && pszEnd && (*pszEnd == ',' || (BYTE)*pszEnd <= ' ')) {
+      *pp = pszEnd + (*pszEnd == ',');
+      return dwBit;
+    }
+  }
+  return 0;
+}
+
+// The dialog filled in as the tail after "/S" says, as a user fills it in:
+// "/TASKS=" and the check boxes by task name, separated by commas, in any
+// order and case, checks those alone; then "/D=" types the rest of the
+// tail, blanks and all, as the folder. Either may be left out, and the
+// dialog keeps what it starts with. FALSE when the tail is malformed.
+static BOOL FillInDialog(HWND hDlg, LPSTR p) {
+  LPSTR pszTasks = SkipSwitch(p, g_szTasksSwitch);
+  if (pszTasks) {
+    DWORD dwOptions = 0;
+    for (p = pszTasks; (BYTE)*p > ' ';) {
+      DWORD dwBit = ReadTask(&p);
+      if (!dwBit) return FALSE;
+      dwOptions |= dwBit;
+    }
+    for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
+      SendMessageA(GetDlgItem(hDlg, id), BM_SETCHECK, (dwOptions & OPTION_BIT(id)) != 0, 0);
+    p = SkipBlanks(p);
+  }
+  LPSTR pszFolder = SkipSwitch(p, g_szFolderSwitch);
+  if (pszFolder)
+    TypeTailFolder(hDlg, pszFolder);
+  else if (*p)
+    return FALSE;
+  return TRUE;
+}
+
 // The dialog with COM set up on its thread, as the folder picker needs it;
-// every successful setup is balanced.
-static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
+// every successful setup is balanced. Unattended (pszSilentTail), it stays
+// unseen: filled in as the tail says, its OK pressed, and the result is the
+// exit code.
+static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd, LPSTR pszSilentTail) {
   HRESULT hrCom = CoInitialize(NULL);
-  int nResult = 0;
+  int nResult = ERROR_INSTALL_FAILURE;
   InitVisualStyles();
   HWND hDlg = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_INSTALL), NULL, InstallDlgProc,
                                  (LPARAM)g_szSourceDir);
-  if (hDlg) {
+  if (hDlg && pszSilentTail) {
+    nResult = FillInDialog(hDlg, pszSilentTail) ? (int)SendMessageA(hDlg, WM_COMMAND, IDOK, 0)
+                                                : ERROR_INVALID_PARAMETER;
+  } else if (hDlg) {
     ShowWindow(hDlg, nShowCmd);
     UpdateWindow(hDlg);
     nResult = RunMessageLoop(hDlg);
@@ -108,10 +176,11 @@ static int RunInstallDialog(HINSTANCE hInstance, int nShowCmd) {
   return nResult;
 }
 
-// The error message that ends the run.
-static int Refuse(LPCSTR pszText, LPCSTR pszCaption) {
-  MessageBoxA(NULL, pszText, pszCaption, MB_ICONERROR);
-  return 0;
+// The error message that ends the run; the exit code of the unattended
+// run it ends.
+static int Refuse(LPCSTR pszText, LPCSTR pszCaption, UINT uCode) {
+  ShowMessageBox(NULL, pszText, pszCaption, MB_ICONERROR);
+  return uCode;
 }
 
 #ifndef _WIN64
@@ -139,28 +208,47 @@ static BOOL IsWow64(void) {
 }
 #endif
 
+// "/d", or "/d /S" unattended; any other tail ends at once. The 32-bit
+// program on 64-bit Windows removes only a 32-bit installation; beside a
+// 64-bit one it would take the files and leave the registration.
+static int RunUninstallMode(LPSTR pszTail) {
+  LPSTR pszRest = SkipWord(pszTail, g_szUninstallSwitch);
+  if (!pszRest) return 0;
+  if (*pszRest) {
+    pszRest = SkipWord(pszRest, g_szSilentSwitch);
+    if (!pszRest || *pszRest) return 0;
+    g_bSilent = TRUE;
+  }
+#ifndef _WIN64
+  if (IsWow64() && !HoldsUninstallEntry())
+    return Refuse(g_szMsgWrongBuild, g_szCaptionInstall, ERROR_INSTALL_FAILURE);
+#endif
+  return RunUninstall();
+}
+
+// The dialog, or, with the tail after "/S", the unattended installation.
+static int RunInstallMode(HINSTANCE hInstance, LPSTR pszSilentTail, int nShowCmd) {
+  if (FindWindowA(g_szMainWindowClass, NULL))
+    return Refuse(g_szMsgAppRunning, g_szCaptionINSTALL, ERROR_SHARING_VIOLATION);
+#ifndef _WIN64
+  if (IsWow64()) return Refuse(g_szMsgWrongBuild, g_szCaptionInstall, ERROR_INSTALL_FAILURE);
+#endif
+  LPCSTR pszRefusal = ReadSourceFolder();
+  if (pszRefusal) return Refuse(pszRefusal, g_szCaptionInstall, ERROR_INSTALL_FAILURE);
+  return RunInstallDialog(hInstance, nShowCmd, pszSilentTail);
+}
+
 // The common controls' drawing library comes first, by its full path in
 // the system folder, before any window or message box: a loader that looks
 // for the controls' imports in the program's folder, as Wine does for this
-// one, then finds it loaded. The 32-bit program on 64-bit Windows removes
-// only a 32-bit installation; beside a 64-bit one it would take the files
-// and leave the registration.
+// one, then finds it loaded. The runs with a person at the screen end
+// with 0; the unattended ones with the code of what became of them.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
   PreloadSystemDlls(s_szImageLibrary);
-  if (*lpCmdLine) {
-    TrimTail(lpCmdLine);
-    if (lstrcmpiA(lpCmdLine, g_szUninstallSwitch) != 0) return 0;
-#ifndef _WIN64
-    if (IsWow64() && !HoldsUninstallEntry()) return Refuse(g_szMsgWrongBuild, g_szCaptionInstall);
-#endif
-    RunUninstall();
-    return 0;
-  }
-  if (FindWindowA(g_szMainWindowClass, NULL)) return Refuse(g_szMsgAppRunning, g_szCaptionINSTALL);
-#ifndef _WIN64
-  if (IsWow64()) return Refuse(g_szMsgWrongBuild, g_szCaptionInstall);
-#endif
-  LPCSTR pszRefusal = ReadSourceFolder();
-  if (pszRefusal) return Refuse(pszRefusal, g_szCaptionInstall);
-  return RunInstallDialog(hInstance, nShowCmd);
+  TrimTail(lpCmdLine);
+  LPSTR pszSilentTail = SkipWord(lpCmdLine, g_szSilentSwitch);
+  g_bSilent = pszSilentTail != NULL;
+  int nCode = *lpCmdLine && !g_bSilent ? RunUninstallMode(lpCmdLine)
+                                       : RunInstallMode(hInstance, pszSilentTail, nShowCmd);
+  return g_bSilent ? nCode : 0;
 }

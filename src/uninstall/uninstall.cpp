@@ -144,13 +144,13 @@ void UnregisterShellExtension(void) {
 }
 
 // The completion message says so when a file in use goes only at the next
-// restart, and when one stays.
-void RunUninstall(void) {
+// restart, and when one stays; so does the exit code of the unattended run.
+UINT RunUninstall(void) {
   // Only Yes goes on: a box that could not be shown (0), or one ended by
   // the quit message, removes nothing.
-  if (MessageBoxA(NULL, g_szMsgConfirmUninstall, g_szCaptionUninstall,
-                  MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return;
+  if (ShowMessageBox(NULL, g_szMsgConfirmUninstall, g_szCaptionUninstall,
+                     MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return 0;
   int nFiles = DeleteProductFiles();
   nFiles |= DeleteShortcuts();
   nFiles |= DeleteSystemLibrary();
@@ -158,8 +158,16 @@ void RunUninstall(void) {
   UnregisterShellExtension();
   DeleteKeyTree(HKEY_LOCAL_MACHINE, g_szUninstallKey, SHARED_ENTRY_NAMES);
   char szText[128];
+  UINT uCode = 0;
   lstrcpyA(szText, g_szMsgUninstalled);
-  if (nFiles & FILES_SCHEDULED) lstrcatA(szText, g_szMsgDeletedAtRestart);
-  if (nFiles & FILES_LEFT) lstrcatA(szText, g_szMsgFilesLeft);
-  MessageBoxA(NULL, szText, g_szCaptionFinished, MB_OK);
+  if (nFiles & FILES_SCHEDULED) {
+    lstrcatA(szText, g_szMsgDeletedAtRestart);
+    uCode = ERROR_SUCCESS_REBOOT_REQUIRED;
+  }
+  if (nFiles & FILES_LEFT) {
+    lstrcatA(szText, g_szMsgFilesLeft);
+    uCode = ERROR_INSTALL_FAILURE;
+  }
+  ShowMessageBox(NULL, szText, g_szCaptionFinished, MB_OK);
+  return uCode;
 }

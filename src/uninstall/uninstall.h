@@ -5,7 +5,9 @@
 #include "../layout/platform.h"
 #include "../layout/restart.h"
 
-void RunUninstall(void);
+// The exit code of the unattended run: 3010 when a file goes at the next
+// restart, 1603 when one stays.
+UINT RunUninstall(void);
 int ParseUninstallCommand(LPWSTR pwszCommand, LPSTR pszFolder);
 int DeleteSettingsKeys(void);
 void UnregisterShellExtension(void);

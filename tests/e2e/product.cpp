@@ -85,8 +85,10 @@ void ExpectInstalled(Footprint &fp, const Installation &in, bool libraryPlaced) 
   // Always a fresh entry, whatever an earlier one held.
   fp.RemoveKey(HKEY_LOCAL_MACHINE, kUninstallKey);
   fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", "ﾄｶｳﾞｨ");
-  fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
-               "\"" + in.folder + "\\install.exe\" /d");
+  for (const char *ending : {"", " /S"})
+    fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey,
+                 *ending ? "QuietUninstallString" : "UninstallString",
+                 "\"" + in.folder + "\\install.exe\" /d" + ending);
   fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", in.folder + "\\Tokavi.exe");
   fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", in.folder + "\\");
   fp.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", "Kel");

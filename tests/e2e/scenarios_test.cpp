@@ -489,6 +489,17 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ("", Differences(installed, Take({in.source, in.folder})));
   }
 
+  // The program with the unattended `tail`, from `folder`: it shows no
+  // message box; its exit code once it and all it started have ended.
+  DWORD RunUnattended(const std::string &program, const std::string &tail,
+                      const std::string &folder) {
+    Session run("\"" + program + "\" " + tail, folder);
+    DWORD code = run.WaitForExit();
+    EXPECT_TRUE(run.WaitForAll());
+    EXPECT_FALSE(run.WaitForBox(0).hwnd) << tail;
+    return code;
+  }
+
   const std::string kDefaultFolder = "C:\\Program Files\\Tokavi";
   const std::string system_ = SystemFolder();
   const std::string desktop_ = ShellFolder("Desktop");
@@ -816,7 +827,7 @@ class UntidyWorld : public EndToEnd, public testing::WithParamInterface<int> {
   }
 };
 
-const int kUntidyScenarios = 22;
+const int kUntidyScenarios = 26;
 
 TEST_P(UntidyWorld, Scenario) {
   const struct {
@@ -858,6 +869,8 @@ TEST_P(UntidyWorld, Scenario) {
            // The entry names the folder as it was typed.
            expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString",
                               "\"" + typed + "\\install.exe\" /d");
+           expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString",
+                              "\"" + typed + "\\install.exe\" /d /S");
            expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon",
                               typed + "\\Tokavi.exe");
            expected.SetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", typed + "\\");
@@ -1364,6 +1377,104 @@ TEST_P(UntidyWorld, Scenario) {
          Session refused(program, shortDeep);
          ExpectBox(refused, NULL, kSourceTooLong, kCaptionNotice, MB_ICONERROR, IDOK);
          EXPECT_EQ(0u, refused.WaitForExit());
+       }},
+      {"unattended, /S installs what OK installs for the same folder and options, with exit 0: "
+       "the initial choice, a folder with blanks, tasks in any case; /d /S and the recorded "
+       "quiet command, as a deployment tool runs it, take it away with 0",
+       [&] {
+         OnEachPlatform([&](bool) {
+           TempFolder parent(" 空 白"), existing;
+           Options tasks = kNoOption;
+           tasks.lzh = tasks.zip = tasks.desktop = true;
+           const struct {
+             std::string tail, folder;
+             Options options;
+           } runs[] = {
+               {"/S", kDefaultFolder, kStartOptions},
+               {"/s  /D=" + parent / "Tokavi  x", parent / "Tokavi  x", kStartOptions},
+               {"/S /TASKS=LZH,zip,Desktop /D=" + existing.path() + " ", existing.path(), tasks}};
+           for (const auto &run : runs) {
+             ProductFolder product;
+             Installation in = InstallationOf(product, run.folder, run.options);
+             const std::vector<std::string> folders = {in.source, in.folder};
+             Footprint expected = Take(folders);
+             EXPECT_EQ(0u, RunUnattended(product / "Install.exe", run.tail, in.source));
+             ExpectInstalled(expected, in);
+             EXPECT_EQ("", Differences(expected, Take(folders))) << run.tail;
+             DWORD type;
+             std::string quiet;
+             ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", &type, &quiet);
+             Session remover(&run == runs ? "\"" + in.folder + "\\Install.exe\" /d /S" : quiet,
+                             in.folder);
+             EXPECT_EQ(0u, remover.WaitForExit());
+             ExpectUninstalled(expected, in, true);
+             EXPECT_EQ("", Differences(expected, Take(folders))) << run.tail;
+           }
+         });
+       }},
+      {"unattended, an unknown task or a malformed tail changes nothing, with 87, and while "
+       "Tokavi runs nothing either, with 32; other tails end at once with 0",
+       [&] {
+         ProductFolder product;
+         Footprint before = Take({product.path()});
+         const std::pair<const char *, DWORD> tails[] = {{"/S /TASKS=lzh,arc", 87},
+                                                         {"/S /TASKS=,lzh", 87},
+                                                         {"/S /TASKS=zip/D=C:\\x", 87},
+                                                         {"/S /D", 87},
+                                                         {"/S x", 87},
+                                                         {"/Sx", 0},
+                                                         {"/d /S x", 0},
+                                                         {"/d/S", 0}};
+         for (const auto &[tail, code] : tails)
+           EXPECT_EQ(code, RunUnattended(product / "Install.exe", tail, product.path())) << tail;
+         EXPECT_EQ("", Differences(before, Take({product.path()})));
+         ApplicationWindow application = StartApplication(product / "Tokavi.exe");
+         before = Take({product.path()});  // as the application left it
+         EXPECT_EQ(32u, RunUnattended(product / "Install.exe", "/S", product.path()));
+         EXPECT_TRUE(CloseApplication(application));
+         EXPECT_EQ("", Differences(before, Take({product.path()})));
+       }},
+      {"unattended over an installation, a full disk gives 112 and a file in use 32, the "
+       "installation whole; a library in use is left to the INF setup without its restart "
+       "question, with 3010",
+       [&] {
+         SmallDisk disk;
+         ProductFolder first, second;
+         WriteFile(second / "Tokavi.exe",
+                   ReadFileText(first / "Tokavi.exe") + std::string(12000, 'x'));
+         const std::vector<std::string> folders = {first.path(), second.path(), "T:\\Tokavi"};
+         EXPECT_EQ(0u, RunUnattended(first / "Install.exe", "/S /D=T:\\Tokavi", first.path()));
+         Footprint installed = Take(folders);
+         EXPECT_EQ(112u, RunUnattended(second / "Install.exe", "/S /D=T:\\Tokavi", second.path()));
+         HeldOpen held("T:\\Tokavi\\Tokavi.hlp");
+         EXPECT_EQ(32u, RunUnattended(first / "Install.exe", "/S /D=T:\\Tokavi", first.path()));
+         EXPECT_EQ("", Differences(installed, Take(folders)));
+         OnEachPlatform([&](bool windows95) {
+           ProductFolder product;
+           TempFolder folder;
+           HeldOpen library(PlantOlderLibrary(product));
+           Installation in = InstallationOf(product, folder.path(), kStartOptions);
+           Footprint expected = Take({in.source, in.folder});
+           Session installer(product.installer() + " /S /D=" + in.folder, in.source);
+           EXPECT_EQ(3010u, installer.WaitForExit());
+           EXPECT_TRUE(installer.WaitForAll());
+           EXPECT_TRUE(Ran(installer, windows95 ? "rundll.exe" : "rundll32.exe",
+                           "InstallHinfSection DefaultInstall 128 "))
+               << Utf8FromAnsi(ProcessList(installer));
+           ExpectInstalled(expected, in, false);
+           EXPECT_EQ("", Differences(expected, Take({in.source, in.folder})));
+         });
+       }},
+      {"unattended, /d /S with a file in use leaves it to the restart, with 3010",
+       [&] {
+         ProductFolder product;
+         TempFolder folder;
+         Installation in = InstallationOf(product, folder.path(), kStartOptions);
+         Plant(in, "");
+         HeldOpen held(folder / "Tokavi.exe");
+         EXPECT_EQ(3010u, RunUnattended(folder / "Install.exe", "/d /S", folder.path()));
+         EXPECT_TRUE(FileExists(folder / "Tokavi.exe"));
+         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
        }},
   };
   ASSERT_EQ(kUntidyScenarios, (int)(sizeof scenarios / sizeof scenarios[0]));
