@@ -62,12 +62,18 @@ static INT_PTR BrowseFromDialog(HWND hDlg) {
   GetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder, MAX_PATH);
   AppendBackslash(szFolder, MAX_PATH);
   int nPicked = BrowseForInstallFolder(hDlg, szFolder);
-  if (nPicked == 1) SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, szFolder);
-  if (nPicked != PICKED_WIDE) return TRUE;
+  if (nPicked) TypeFolderText(hDlg, szFolder, nPicked == PICKED_WIDE);
+  return TRUE;
+}
+
+void TypeFolderText(HWND hDlg, LPCVOID pvFolder, BOOL bWide) {
+  if (!bWide) {
+    SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, (LPCSTR)pvFolder);
+    return;
+  }
   SETDLGITEMTEXTW pfnSetText =
       (SETDLGITEMTEXTW)(void *)FindSystemFunction(g_szUser32, "SetDlgItemTextW");
-  if (pfnSetText) pfnSetText(hDlg, IDC_INSTALL_DIR, (LPCWSTR)szFolder);
-  return TRUE;
+  if (pfnSetText) pfnSetText(hDlg, IDC_INSTALL_DIR, (LPCWSTR)pvFolder);
 }
 
 // The folder edit's text into a buffer of MAX_PATH bytes, read in UTF-16 on

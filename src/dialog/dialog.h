@@ -9,3 +9,5 @@ INT_PTR CALLBACK InstallDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
 // (1), or on Windows NT in UTF-16 (2), or, when the item has no file-system
 // path, its ANSI text as it was (1).
 int BrowseForInstallFolder(HWND hwndOwner, LPSTR pszBuffer);
+// The folder edit's text, in ANSI or (bWide) in UTF-16.
+void TypeFolderText(HWND hDlg, LPCVOID pvFolder, BOOL bWide);

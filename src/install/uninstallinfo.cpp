@@ -111,11 +111,11 @@ BOOL RegisterUninstallInfo(HWND hDlg, LPCSTR pszFolder) {
   if (!ComposeUninstallCommand(szCommand, pszFolder) ||
       !ComposePath(szIcon, MAX_PATH, pszFolder, g_szMainExe))
     return FALSE;
-  lstrcpyA(szQuiet, szCommand);
+  // The command's program path fits MAX_PATH: with its quotes and both
+  // switches it fills the buffer at most.
+  lstrcatA(lstrcpyA(szQuiet, szCommand), g_szQuietEnding);
   lstrcpyA(szLocation, pszFolder);
-  if (!AppendText(szQuiet, UNINSTALL_COMMAND_SIZE, g_szQuietEnding) ||
-      !AppendBackslash(szLocation, MAX_PATH))
-    return FALSE;
+  if (!AppendBackslash(szLocation, MAX_PATH)) return FALSE;
   const LPCSTR apszTexts[ENTRY_TEXTS] = {szCommand,
                                          szQuiet,
                                          g_szDisplayName,

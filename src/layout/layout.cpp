@@ -46,8 +46,8 @@ const int g_cCopiedFiles = sizeof g_aszCopiedFiles / sizeof g_aszCopiedFiles[0] 
 // Deleted from the install folder by the uninstall run, in this order.
 // Install.exe and the folder itself stay.
 const LPCSTR g_aszRemovedFiles[] = {
-    "tokavi.exe", "tokavi.txt", "tokavi.hlp",  "tokavi.cnt",
-    "tokavi.gid", "Tokavi.inf", "History.txt", "Shtokavi.dll",
+    g_szMarkerFile, "tokavi.txt", "tokavi.hlp",  "tokavi.cnt",
+    "tokavi.gid",   "Tokavi.inf", "History.txt", "Shtokavi.dll",
 };
 const int g_cRemovedFiles = sizeof g_aszRemovedFiles / sizeof g_aszRemovedFiles[0];
 
@@ -83,11 +83,8 @@ const SHORTCUTPLACE g_aShortcutPlaces[] = {
 const int g_cShortcutPlaces = sizeof g_aShortcutPlaces / sizeof g_aShortcutPlaces[0];
 
 // The entry in the list of installed programs, under HKEY_LOCAL_MACHINE.
-#define WINDOWS_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
-#define UNINSTALL_SUBKEY "Uninstall\\Tokavi"
 const char g_szWindowsKey[] PACKED_TEXT = WINDOWS_KEY;
-const char g_szUninstallSubkey[] PACKED_TEXT = UNINSTALL_SUBKEY;
-const char g_szUninstallKey[] PACKED_TEXT = WINDOWS_KEY "\\" UNINSTALL_SUBKEY;
+const char g_szUninstallKey[] PACKED_TEXT = WINDOWS_KEY "\\Uninstall\\Tokavi";
 const char g_szPublisher[] PACKED_TEXT = MAKER;
 // The entry's values, each name ended by a zero: the texts, UninstallString
 // (which the uninstall run reads back) first, then the numbers.
@@ -95,6 +92,15 @@ const char g_szUninstallValues[] PACKED_TEXT =
     "UninstallString\0QuietUninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0Publisher\0D"
     "isplayVersion\0"
     "EstimatedSize\0NoModify\0NoRepair\0";
+
+// The handlers name the class by its identifier, the end of its key's
+// name; the class is named after its handlers, the end of theirs. Each
+// text is held once.
+static const char s_szClassKey[] PACKED_TEXT = "CLSID\\" TOKAVI_CLSID;
+#define CLASS_ID (s_szClassKey + sizeof "CLSID\\" - 1)
+#define HANDLERS_KEY "shellex\\ContextMenuHandlers\\"
+static const char s_szFileHandlerKey[] PACKED_TEXT = "*\\" HANDLERS_KEY "ShTokavi";
+#define HANDLER_NAME (s_szFileHandlerKey + sizeof "*\\" HANDLERS_KEY - 1)
 
 // The shell extension registration under HKEY_CLASSES_ROOT, in writing order,
 // with the number of names at the start of each key that others share: CLSID
@@ -105,13 +111,13 @@ const char g_szUninstallValues[] PACKED_TEXT =
 const SHELLEXTVALUE g_aShellExtValues[] = {
     {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", NULL, NULL, KEY_REMOVED, 1},
     {"CLSID\\" TOKAVI_CLSID "\\InProcServer32", "ThreadingModel", "Apartment", KEY_STAYS, 1},
-    {"CLSID\\" TOKAVI_CLSID, NULL, "ShTokavi", KEY_REMOVED, 1},
-    {"*\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED, 3},
-    {"Directory\\shellex\\ContextMenuHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED, 3},
-    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, TOKAVI_CLSID, KEY_REMOVED, 3},
-    {"LzhFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_REMOVED_WHILE_OURS, 0},
+    {s_szClassKey, NULL, HANDLER_NAME, KEY_REMOVED, 1},
+    {s_szFileHandlerKey, NULL, CLASS_ID, KEY_REMOVED, 3},
+    {"Directory\\" HANDLERS_KEY "ShTokavi", NULL, CLASS_ID, KEY_REMOVED, 3},
+    {"Folder\\shellex\\DragDropHandlers\\ShTokavi", NULL, CLASS_ID, KEY_REMOVED, 3},
+    {"LzhFile\\shellex\\DropHandler", NULL, CLASS_ID, KEY_REMOVED_WHILE_OURS, 0},
     {".lzh\\ShellNew", "NullFile", "", KEY_REMOVED_WHILE_OURS, 0},
-    {"ZipFile\\shellex\\DropHandler", NULL, TOKAVI_CLSID, KEY_STAYS, 0},
+    {"ZipFile\\shellex\\DropHandler", NULL, CLASS_ID, KEY_STAYS, 0},
     {".zip\\ShellNew", "NullFile", "", KEY_STAYS, 0},
 };
 const int g_cShellExtValues = sizeof g_aShellExtValues / sizeof g_aShellExtValues[0];

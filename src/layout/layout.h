@@ -84,8 +84,11 @@ extern const char g_szInstallDirValue[];
 extern const char g_szMakerKey[];
 extern const char g_szShellFoldersKey[];
 extern const char g_szWindowsKey[];
-extern const char g_szUninstallSubkey[];
+// The entry's key, under HKEY_LOCAL_MACHINE and (the end of its name)
+// under g_szWindowsKey.
+#define WINDOWS_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
 extern const char g_szUninstallKey[];
+#define g_szUninstallSubkey (g_szUninstallKey + sizeof WINDOWS_KEY)
 extern const char g_szPublisher[];
 extern const char g_szUninstallValues[];
 extern const SHELLEXTVALUE g_aShellExtValues[];

@@ -11,11 +11,27 @@
 char g_szSourceDir[MAX_PATH];
 
 typedef DWORD(WINAPI *GETCURRENTDIRECTORYW)(DWORD, LPWSTR);
+typedef DWORD(WINAPI *GETMODULEFILENAMEW)(HMODULE, LPWSTR, DWORD);
+
+// The folder of the program's own file, with its backslash, into a buffer
+// of MAX_PATH characters; 0 when it does not fit.
+static DWORD ReadProgramFolder(LPWSTR pwszFolder) {
+  GETMODULEFILENAMEW pfnGetFileName =
+      (GETMODULEFILENAMEW)(void *)FindSystemFunction(g_szKernel32, "GetModuleFileNameW");
+  DWORD cch = pfnGetFileName ? pfnGetFileName(NULL, pwszFolder, MAX_PATH) : 0;
+  if (cch - 1 >= MAX_PATH - 1) return 0;
+  // A full path, which has a backslash.
+  while (pwszFolder[cch - 1] != '\\') --cch;
+  pwszFolder[cch] = '\0';
+  return cch;
+}
 
 // The current directory into the source folder, with its backslash, in its
 // short form when asked; on Windows NT read in UTF-16 and used by a name
-// that converts back to it, its own or its short one. The message that
-// refuses it, or NULL.
+// that converts back to it, its own or its short one. The unattended
+// installation takes the program's own folder there instead: deployment
+// tools start it from folders of their own, winget from its caller's. The
+// message that refuses it, or NULL.
 static LPCSTR ReadCurrentFolder(BOOL bShort) {
   if (IsWindows95()) {
     DWORD cch = GetCurrentDirectoryA(MAX_PATH, g_szSourceDir);
@@ -25,7 +41,9 @@ static LPCSTR ReadCurrentFolder(BOOL bShort) {
     GETCURRENTDIRECTORYW pfnGetFolder =
         (GETCURRENTDIRECTORYW)(void *)FindSystemFunction(g_szKernel32, "GetCurrentDirectoryW");
     WCHAR wszFolder[MAX_PATH];
-    DWORD cch = pfnGetFolder ? pfnGetFolder(MAX_PATH, wszFolder) : 0;
+    DWORD cch = g_bSilent      ? ReadProgramFolder(wszFolder)
+                : pfnGetFolder ? pfnGetFolder(MAX_PATH, wszFolder)
+                               : 0;
     if (cch == 0 || cch >= MAX_PATH) return g_szMsgWrongFolder;
     if (bShort) ShortenWidePath(wszFolder);
     if (!ConvertFaithfully(wszFolder, g_szSourceDir, MAX_PATH)) return g_szMsgUnusableFolder;
@@ -92,25 +110,18 @@ static void InitVisualStyles(void) {
   if (pfnInit) pfnInit();
 }
 
-typedef BOOL(WINAPI *SETDLGITEMTEXTW)(HWND, int, LPCWSTR);
-
 // The folder at the end of the tail typed into the folder edit: on Windows
 // NT in UTF-16, as the command line's last characters, blanks and control
 // characters after them left out as from the tail, which converts them one
 // by one. Windows 95 has GetCommandLineW too.
 static void TypeTailFolder(HWND hDlg, LPCSTR pszText) {
-  if (IsWindows95()) {
-    SetDlgItemTextA(hDlg, IDC_INSTALL_DIR, pszText);
-    return;
-  }
-  LPWSTR pwszLine = GetCommandLineW(), pwszEnd = pwszLine + lstrlenW(pwszLine);
-  while (pwszEnd > pwszLine && pwszEnd[-1] <= ' ') --pwszEnd;
+  if (IsWindows95()) return TypeFolderText(hDlg, pszText, FALSE);
+  LPWSTR pwszLine = GetCommandLineW(), pwszEnd = pwszLine;
+  while (*pwszEnd) ++pwszEnd;
+  while (pwszEnd[-1] <= ' ') --pwszEnd;  // the tail holds "/D=" before
   *pwszEnd = '\0';
   int cch = MultiByteToWideChar(CP_ACP, 0, pszText, -1, NULL, 0) - 1;
-  SETDLGITEMTEXTW pfnSetText =
-      (SETDLGITEMTEXTW)(void *)FindSystemFunction(g_szUser32, "SetDlgItemTextW");
-  if (pfnSetText)
-    pfnSetText(hDlg, IDC_INSTALL_DIR, cch <= pwszEnd - pwszLine ? pwszEnd - cch : L"");
+  TypeFolderText(hDlg, cch <= pwszEnd - pwszLine ? pwszEnd - cch : L"", TRUE);
 }
 
 // The option bit of the task name at *pp, which a comma, a blank or the end
@@ -143,7 +154,7 @@ static BOOL FillInDialog(HWND hDlg, LPSTR p) {
       dwOptions |= dwBit;
     }
     for (int id = IDC_USE_SHELLEXT; id <= IDC_LAST_OPTION; ++id)
-      SendMessageA(GetDlgItem(hDlg, id), BM_SETCHECK, (dwOptions & OPTION_BIT(id)) != 0, 0);
+      SendMessageA(GetDlgItem(hDlg, id), BM_SETCHECK, dwOptions >> (id - IDC_USE_SHELLEXT) & 1, 0);
     p = SkipBlanks(p);
   }
   LPSTR pszFolder = SkipSwitch(p, g_szFolderSwitch);

@@ -1378,9 +1378,10 @@ TEST_P(UntidyWorld, Scenario) {
          ExpectBox(refused, NULL, kSourceTooLong, kCaptionNotice, MB_ICONERROR, IDOK);
          EXPECT_EQ(0u, refused.WaitForExit());
        }},
-      {"unattended, /S installs what OK installs for the same folder and options, with exit 0: "
-       "the initial choice, a folder with blanks, tasks in any case; /d /S and the recorded "
-       "quiet command, as a deployment tool runs it, take it away with 0",
+      {"unattended, /S installs what OK installs for the same folder and options, with exit 0, "
+       "from the program's folder wherever it starts: the initial choice, a folder with "
+       "blanks, tasks in any case; /d /S and the recorded quiet command, as a deployment tool "
+       "runs it, take it away with 0",
        [&] {
          OnEachPlatform([&](bool) {
            TempFolder parent(" 空 白"), existing;
@@ -1398,7 +1399,7 @@ TEST_P(UntidyWorld, Scenario) {
              Installation in = InstallationOf(product, run.folder, run.options);
              const std::vector<std::string> folders = {in.source, in.folder};
              Footprint expected = Take(folders);
-             EXPECT_EQ(0u, RunUnattended(product / "Install.exe", run.tail, in.source));
+             EXPECT_EQ(0u, RunUnattended(product / "Install.exe", run.tail, parent.path()));
              ExpectInstalled(expected, in);
              EXPECT_EQ("", Differences(expected, Take(folders))) << run.tail;
              DWORD type;
