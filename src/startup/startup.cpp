@@ -113,7 +113,7 @@ static void InitVisualStyles(void) {
 // The folder at the end of the tail typed into the folder edit: on Windows
 // NT in UTF-16, as the command line's last characters, blanks and control
 // characters after them left out as from the tail, which converts them one
-// by one. Windows 95 has GetCommandLineW too.
+// by one.
 static void TypeTailFolder(HWND hDlg, LPCSTR pszText) {
   if (IsWindows95()) return TypeFolderText(hDlg, pszText, FALSE);
   LPWSTR pwszLine = GetCommandLineW(), pwszEnd = pwszLine;
