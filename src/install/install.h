@@ -29,8 +29,7 @@ enum {
 #define OPTION_BIT(idCheckBox) (1u << ((idCheckBox)-IDC_USE_SHELLEXT))
 #define IDC_LAST_OPTION IDC_ASSOC_ARJ
 
-// What the user asked for, read from the dialog once when OK is pressed, or
-// from the unattended installation's command line.
+// What the user asked for, read from the dialog once when OK is pressed.
 struct INSTALLREQUEST {
   char szFolder[MAX_PATH];  // the folder edit's text, as typed
   DWORD dwOptions;          // OPTION_BIT of every checked box
@@ -50,8 +49,8 @@ struct COPYSTEP {
 // because it is in use.
 enum { LIBRARY_MISSING, LIBRARY_IN_PLACE, LIBRARY_KEPT_OLD };
 
-// The dialog's OK, or, without a dialog (hDlg NULL), the unattended
-// installation; the exit code of what became of it.
+// The dialog's OK, pressed by the user or, on the unseen dialog, by the
+// unattended installation; the exit code of what became of it.
 UINT RunInstallation(HWND hDlg, const INSTALLREQUEST *pRequest);
 int ShowMessage(HWND hDlg, LPCSTR pszText1, LPCSTR pszText2, LPCSTR pszText3, LPCSTR pszCaption,
                 UINT uType);

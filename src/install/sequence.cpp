@@ -1,7 +1,7 @@
 // The OK command: one fixed sequence of steps. Only the first can stop it,
 // and then the dialog stays; after it every step runs whatever became of the
 // ones before, and the program ends. The unattended installation runs the
-// same sequence without a dialog.
+// same sequence from its unseen dialog.
 #include <shlobj.h>
 
 #include "../layout/layout.h"

@@ -89,9 +89,8 @@ const char g_szPublisher[] PACKED_TEXT = MAKER;
 // The entry's values, each name ended by a zero: the texts, UninstallString
 // (which the uninstall run reads back) first, then the numbers.
 const char g_szUninstallValues[] PACKED_TEXT =
-    "UninstallString\0QuietUninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0Publisher\0D"
-    "isplayVersion\0"
-    "EstimatedSize\0NoModify\0NoRepair\0";
+    "UninstallString\0QuietUninstallString\0DisplayName\0DisplayIcon\0InstallLocation\0"
+    "Publisher\0DisplayVersion\0EstimatedSize\0NoModify\0NoRepair\0";
 
 // The handlers name the class by its identifier, the end of its key's
 // name; the class is named after its handlers, the end of theirs. Each
